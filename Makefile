@@ -1,0 +1,41 @@
+# Thin wrapper over CMake. `make run` and `make test` are the two everyday commands.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+GENERATOR  ?= Ninja
+JOBS       ?= $(shell nproc)
+
+CMAKE_CONFIGURE = cmake -S . -G $(GENERATOR) -DCMAKE_BUILD_TYPE
+
+.PHONY: all deps build run test asan bench format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	$(CMAKE_CONFIGURE)=Release -B $(BUILD)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@bash scripts/run.sh $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j 1
+
+asan: deps
+	$(CMAKE_CONFIGURE)=Debug -B $(ASAN_BUILD) -DQUORLIN_SANITIZE=ON -DQUORLIN_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j 1 -LE e2e
+
+bench: build
+	@bash scripts/bench.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and the demo need.
+# Safe to run again: packages already present are not reinstalled, and apt is
+# only consulted when something is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ ninja-build pkg-config make clang-format
+  qt6-base-dev qt6-declarative-dev qt6-image-formats-plugins libqt6svg6 qt6-svg-dev
+  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
+  qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml
+  qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qttest
+  libplist-dev libplist-utils libglib2.0-dev libxcb1-dev libxcb-keysyms1-dev
+  # tests, end-to-end runs and the demo
+  xvfb xauth libgl1-mesa-dri libegl1 imagemagick x11-utils xdotool dbus
+  python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

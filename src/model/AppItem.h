@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QUuid>
+
+// One installed application as the last scan found it. Never persisted: the
+// user's arrangement is stored by bundleIdentifier, and `id` is new on every scan.
+struct AppItem {
+    QUuid id;
+    QString name;
+    QString bundleIdentifier;
+    // Absolute file-system path of the application: an ".app" bundle folder or a
+    // ".desktop" entry file.
+    QString path;
+    QImage icon;
+
+    // Two scans of one bundle give equal records although their ids differ;
+    // views that need identity compare `id` instead.
+    friend bool operator==(const AppItem& a, const AppItem& b)
+    {
+        return a.path == b.path && a.name == b.name;
+    }
+};
+
+using AppList = QList<AppItem>;
