@@ -18,8 +18,7 @@ struct AppItem {
 
     // Two scans of one bundle give equal records although their ids differ;
     // views that need identity compare `id` instead.
-    friend bool operator==(const AppItem& a, const AppItem& b)
-    {
+    friend bool operator==(const AppItem& a, const AppItem& b) {
         return a.path == b.path && a.name == b.name;
     }
 };

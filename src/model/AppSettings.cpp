@@ -12,8 +12,7 @@
 namespace {
 
 // A stored value is usable only when it is a data blob holding a JSON array.
-std::optional<QJsonArray> readArray(const QVariant& stored)
-{
+std::optional<QJsonArray> readArray(const QVariant& stored) {
     if (stored.typeId() != QMetaType::QByteArray)
         return std::nullopt;
     QJsonParseError error{};
@@ -23,8 +22,7 @@ std::optional<QJsonArray> readArray(const QVariant& stored)
     return document.array();
 }
 
-std::optional<QStringList> decodeStrings(const QVariant& stored)
-{
+std::optional<QStringList> decodeStrings(const QVariant& stored) {
     const std::optional<QJsonArray> array = readArray(stored);
     if (!array)
         return std::nullopt;
@@ -38,8 +36,7 @@ std::optional<QStringList> decodeStrings(const QVariant& stored)
     return strings;
 }
 
-std::optional<FolderList> decodeFolders(const QVariant& stored)
-{
+std::optional<FolderList> decodeFolders(const QVariant& stored) {
     const std::optional<QJsonArray> array = readArray(stored);
     if (!array)
         return std::nullopt;
@@ -54,13 +51,11 @@ std::optional<FolderList> decodeFolders(const QVariant& stored)
     return folders;
 }
 
-QByteArray encode(const QJsonArray& array)
-{
+QByteArray encode(const QJsonArray& array) {
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-void printLine(const QString& line)
-{
+void printLine(const QString& line) {
     QTextStream out(stdout);
     out << line << Qt::endl;
 }
@@ -69,8 +64,7 @@ void printLine(const QString& line)
 
 AppSettings::AppSettings(DefaultsStore& store, QObject* parent)
     : QObject(parent)
-    , m_store(store)
-{
+    , m_store(store) {
     // Each key loads on its own; a value that is present but unreadable loads as
     // empty and is remembered so that the first save can keep it aside.
     const auto load = [this](const QString& key, auto decode, auto& target) {
@@ -93,8 +87,7 @@ AppSettings::AppSettings(DefaultsStore& store, QObject* parent)
 
 AppSettings::~AppSettings() = default;
 
-AppSettings& AppSettings::shared()
-{
+AppSettings& AppSettings::shared() {
     // Function-local statics are initialised once, thread-safely, and live to
     // the end of the process.
     static QSettingsDefaultsStore store;
@@ -102,30 +95,26 @@ AppSettings& AppSettings::shared()
     return settings;
 }
 
-void AppSettings::setCustomAppOrder(const QStringList& order)
-{
+void AppSettings::setCustomAppOrder(const QStringList& order) {
     m_customAppOrder = order;
     Q_EMIT customAppOrderChanged();
     save(customAppOrderKey, encode(QJsonArray::fromStringList(m_customAppOrder)));
 }
 
-QStringList AppSettings::hiddenAppList() const
-{
+QStringList AppSettings::hiddenAppList() const {
     QStringList list(m_hiddenApps.cbegin(), m_hiddenApps.cend());
     // Set order carries no meaning; sorting keeps the stored file stable.
     std::sort(list.begin(), list.end());
     return list;
 }
 
-void AppSettings::setHiddenApps(const QSet<QString>& hidden)
-{
+void AppSettings::setHiddenApps(const QSet<QString>& hidden) {
     m_hiddenApps = hidden;
     Q_EMIT hiddenAppsChanged();
     save(hiddenAppsKey, encode(QJsonArray::fromStringList(hiddenAppList())));
 }
 
-void AppSettings::setFolders(const FolderList& folders)
-{
+void AppSettings::setFolders(const FolderList& folders) {
     m_folders = folders;
     rebuildFolderMembers();
     Q_EMIT foldersChanged();
@@ -135,8 +124,7 @@ void AppSettings::setFolders(const FolderList& folders)
     save(foldersKey, encode(array));
 }
 
-std::optional<FolderItem> AppSettings::folder(const QUuid& id) const
-{
+std::optional<FolderItem> AppSettings::folder(const QUuid& id) const {
     for (const FolderItem& folder : m_folders) {
         if (folder.id == id)
             return folder;
@@ -144,15 +132,13 @@ std::optional<FolderItem> AppSettings::folder(const QUuid& id) const
     return std::nullopt;
 }
 
-void AppSettings::hideApp(const QString& bundleId)
-{
+void AppSettings::hideApp(const QString& bundleId) {
     QSet<QString> hidden = m_hiddenApps;
     hidden.insert(bundleId);
     setHiddenApps(hidden);
 }
 
-FolderItem AppSettings::createFolder(const QString& name, const QStringList& appBundleIds)
-{
+FolderItem AppSettings::createFolder(const QString& name, const QStringList& appBundleIds) {
     const FolderItem folder{QUuid::createUuid(), name, appBundleIds};
     FolderList folders = m_folders;
     folders.append(folder);
@@ -160,15 +146,13 @@ FolderItem AppSettings::createFolder(const QString& name, const QStringList& app
     return folder;
 }
 
-void AppSettings::deleteFolder(const QUuid& id)
-{
+void AppSettings::deleteFolder(const QUuid& id) {
     FolderList folders = m_folders;
     folders.removeIf([&id](const FolderItem& folder) { return folder.id == id; });
     setFolders(folders);
 }
 
-void AppSettings::renameFolder(const QUuid& id, const QString& name)
-{
+void AppSettings::renameFolder(const QUuid& id, const QString& name) {
     FolderList folders = m_folders;
     const auto it = std::find_if(folders.begin(), folders.end(),
                                  [&id](const FolderItem& folder) { return folder.id == id; });
@@ -178,24 +162,20 @@ void AppSettings::renameFolder(const QUuid& id, const QString& name)
     setFolders(folders);
 }
 
-void AppSettings::addAppToFolder(const QUuid& folderId, const QString& bundleId)
-{
+void AppSettings::addAppToFolder(const QUuid& folderId, const QString& bundleId) {
     FolderList folders = m_folders;
-    const auto it = std::find_if(folders.begin(), folders.end(), [&folderId](const FolderItem& f) {
-        return f.id == folderId;
-    });
+    const auto it = std::find_if(folders.begin(), folders.end(),
+                                 [&folderId](const FolderItem& f) { return f.id == folderId; });
     if (it == folders.end() || it->appBundleIds.contains(bundleId))
         return;
     it->appBundleIds.append(bundleId);
     setFolders(folders);
 }
 
-void AppSettings::removeAppFromFolder(const QUuid& folderId, const QString& bundleId)
-{
+void AppSettings::removeAppFromFolder(const QUuid& folderId, const QString& bundleId) {
     FolderList folders = m_folders;
-    const auto it = std::find_if(folders.begin(), folders.end(), [&folderId](const FolderItem& f) {
-        return f.id == folderId;
-    });
+    const auto it = std::find_if(folders.begin(), folders.end(),
+                                 [&folderId](const FolderItem& f) { return f.id == folderId; });
     if (it == folders.end())
         return;
     it->appBundleIds.removeAll(bundleId);
@@ -206,13 +186,11 @@ void AppSettings::removeAppFromFolder(const QUuid& folderId, const QString& bund
         deleteFolder(folderId);
 }
 
-bool AppSettings::isAppInFolder(const QString& bundleId) const
-{
+bool AppSettings::isAppInFolder(const QString& bundleId) const {
     return m_folderMembers.contains(bundleId);
 }
 
-void AppSettings::rebuildFolderMembers()
-{
+void AppSettings::rebuildFolderMembers() {
     m_folderMembers.clear();
     for (const FolderItem& folder : m_folders) {
         for (const QString& member : folder.appBundleIds)
@@ -220,8 +198,7 @@ void AppSettings::rebuildFolderMembers()
     }
 }
 
-void AppSettings::save(const QString& key, const QByteArray& data)
-{
+void AppSettings::save(const QString& key, const QByteArray& data) {
     const auto unreadable = m_unreadable.constFind(key);
     if (unreadable != m_unreadable.cend()) {
         // Never overwrite a value we could not read without keeping it: pick the

@@ -4,8 +4,7 @@
 
 #include <QJsonArray>
 
-QJsonObject FolderItem::toJson() const
-{
+QJsonObject FolderItem::toJson() const {
     return QJsonObject{
         {QStringLiteral("id"), uuidText(id)},
         {QStringLiteral("name"), name},
@@ -13,8 +12,7 @@ QJsonObject FolderItem::toJson() const
     };
 }
 
-std::optional<FolderItem> FolderItem::fromJson(const QJsonValue& value)
-{
+std::optional<FolderItem> FolderItem::fromJson(const QJsonValue& value) {
     if (!value.isObject())
         return std::nullopt;
     const QJsonObject object = value.toObject();

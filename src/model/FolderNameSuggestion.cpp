@@ -18,15 +18,13 @@ constexpr std::array<Category, 4> categories{{
      QLatin1StringView("Web")},
     {{QLatin1StringView("xcode"), QLatin1StringView("terminal"), QLatin1StringView("code")},
      QLatin1StringView("Development")},
-    {{QLatin1StringView("photoshop"), QLatin1StringView("illustrator"),
-      QLatin1StringView("figma")},
+    {{QLatin1StringView("photoshop"), QLatin1StringView("illustrator"), QLatin1StringView("figma")},
      QLatin1StringView("Design")},
 }};
 
 } // namespace
 
-QString suggestFolderName(const AppList& apps)
-{
+QString suggestFolderName(const AppList& apps) {
     QStringList lowered;
     lowered.reserve(apps.size());
     for (const AppItem& app : apps)

@@ -1,12 +1,10 @@
 #include "UuidText.h"
 
-QString uuidText(const QUuid& uuid)
-{
+QString uuidText(const QUuid& uuid) {
     return uuid.toString(QUuid::WithoutBraces).toUpper();
 }
 
-std::optional<QUuid> parseUuidText(const QString& text)
-{
+std::optional<QUuid> parseUuidText(const QString& text) {
     if (text.size() != 36)
         return std::nullopt;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -2,22 +2,16 @@
 
 QSettingsDefaultsStore::QSettingsDefaultsStore()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorlin"),
-                 QStringLiteral("Quorlin"))
-{
-}
+                 QStringLiteral("Quorlin")) {}
 
 QSettingsDefaultsStore::QSettingsDefaultsStore(const QString& fileName)
-    : m_settings(fileName, QSettings::IniFormat)
-{
-}
+    : m_settings(fileName, QSettings::IniFormat) {}
 
-QVariant QSettingsDefaultsStore::value(const QString& key) const
-{
+QVariant QSettingsDefaultsStore::value(const QString& key) const {
     return m_settings.value(key);
 }
 
-bool QSettingsDefaultsStore::setValue(const QString& key, const QVariant& value)
-{
+bool QSettingsDefaultsStore::setValue(const QString& key, const QVariant& value) {
     m_settings.setValue(key, value);
     // sync() writes a temporary file and renames it, so a crash never leaves a
     // half-written settings file behind.

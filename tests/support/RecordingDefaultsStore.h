@@ -12,8 +12,7 @@ class RecordingDefaultsStore final : public DefaultsStore {
 public:
     [[nodiscard]] QVariant value(const QString& key) const override { return values.value(key); }
 
-    bool setValue(const QString& key, const QVariant& value) override
-    {
+    bool setValue(const QString& key, const QVariant& value) override {
         writes.append({key, value});
         if (failingKeys.contains(key))
             return false;
@@ -21,8 +20,7 @@ public:
         return true;
     }
 
-    [[nodiscard]] qsizetype writeCount(const QString& key) const
-    {
+    [[nodiscard]] qsizetype writeCount(const QString& key) const {
         return std::count_if(writes.cbegin(), writes.cend(),
                              [&key](const auto& write) { return write.first == key; });
     }

@@ -1,0 +1,49 @@
+#include "StdoutCapture.h"
+
+#include <QStringList>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+StdoutCapture::StdoutCapture() {
+    std::fflush(stdout);
+    char pattern[] = "/tmp/quorlin-stdout-XXXXXX";
+    m_fileFd = mkstemp(pattern);
+    if (m_fileFd < 0)
+        return;
+    unlink(pattern);
+    m_savedFd = dup(STDOUT_FILENO);
+    dup2(m_fileFd, STDOUT_FILENO);
+}
+
+StdoutCapture::~StdoutCapture() {
+    std::fflush(stdout);
+    if (m_savedFd >= 0) {
+        dup2(m_savedFd, STDOUT_FILENO);
+        close(m_savedFd);
+    }
+    if (m_fileFd >= 0)
+        close(m_fileFd);
+}
+
+QString StdoutCapture::text() const {
+    std::fflush(stdout);
+    if (m_fileFd < 0)
+        return {};
+    QByteArray data;
+    char buffer[4096];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t n = pread(m_fileFd, buffer, sizeof buffer, offset);
+        if (n <= 0)
+            break;
+        data.append(buffer, n);
+        offset += n;
+    }
+    return QString::fromUtf8(data);
+}
+
+QStringList StdoutCapture::lines() const {
+    return text().split(u'\n', Qt::SkipEmptyParts);
+}

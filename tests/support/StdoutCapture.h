@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Redirects the process's standard output into a temporary file for the life of
+// the object, so tests can check the exact diagnostic lines the program prints.
+class StdoutCapture {
+public:
+    StdoutCapture();
+    ~StdoutCapture();
+    StdoutCapture(const StdoutCapture&) = delete;
+    StdoutCapture& operator=(const StdoutCapture&) = delete;
+
+    // Everything written so far, with stdio and Qt's streams flushed first.
+    [[nodiscard]] QString text() const;
+    [[nodiscard]] QStringList lines() const;
+
+private:
+    int m_savedFd = -1;
+    int m_fileFd = -1;
+};
