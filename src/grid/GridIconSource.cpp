@@ -1,0 +1,7 @@
+#include "GridIconSource.h"
+
+#include "UuidText.h"
+
+QString gridIconSource(const AppItem& app) {
+    return QStringLiteral("image://appicon/") + uuidText(app.id);
+}

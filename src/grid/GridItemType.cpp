@@ -1,0 +1,7 @@
+#include "GridItemType.h"
+
+#include "UuidText.h"
+
+QString GridItemType::id() const {
+    return std::visit([](const auto& payload) { return uuidText(payload.id); }, m_payload);
+}

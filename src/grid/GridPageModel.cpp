@@ -1,0 +1,203 @@
+#include "GridPageModel.h"
+
+#include "GridIconSource.h"
+#include "UuidText.h"
+
+#include <algorithm>
+
+namespace {
+
+QUuid payloadId(const GridItemType& item) {
+    if (const AppItem* app = item.app())
+        return app->id;
+    return item.folder()->id;
+}
+
+} // namespace
+
+GridPageModel::GridPageModel(QObject* parent)
+    : QAbstractListModel(parent) {}
+
+int GridPageModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_cells.size());
+}
+
+QVariant GridPageModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Cell& cell = m_cells.at(index.row());
+    const AppItem* app = cell.item.app();
+    const FolderItem* folder = cell.item.folder();
+    switch (role) {
+    case KindRole:
+        return app ? QStringLiteral("app") : QStringLiteral("folder");
+    case CellIdRole:
+        return cell.item.id();
+    case AppIdRole:
+        return app ? uuidText(app->id) : QString();
+    case NameRole:
+        return app ? app->name : folder->name;
+    case BundleIdentifierRole:
+        return app ? app->bundleIdentifier : QString();
+    case PathRole:
+        return app ? app->path : QString();
+    case IconSourceRole:
+        return app ? gridIconSource(*app) : QString();
+    case FolderIdRole:
+        return folder ? uuidText(folder->id) : QString();
+    case FolderNameRole:
+        return folder ? folder->name : QString();
+    case PreviewIconsRole:
+        return cell.previewIcons;
+    case IsDraggedRole:
+        return app && !m_draggedAppId.isNull() && app->id == m_draggedAppId;
+    case IsDropTargetRole: {
+        const QUuid id = payloadId(cell.item);
+        return app ? ringTarget() == id : m_folderDropTarget == id;
+    }
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> GridPageModel::roleNames() const {
+    return {
+        {KindRole, "kind"},
+        {CellIdRole, "cellId"},
+        {AppIdRole, "appId"},
+        {NameRole, "name"},
+        {BundleIdentifierRole, "bundleIdentifier"},
+        {PathRole, "path"},
+        {IconSourceRole, "iconSource"},
+        {FolderIdRole, "folderId"},
+        {FolderNameRole, "folderName"},
+        {PreviewIconsRole, "previewIcons"},
+        {IsDraggedRole, "isDragged"},
+        {IsDropTargetRole, "isDropTarget"},
+    };
+}
+
+GridItemList GridPageModel::items() const {
+    GridItemList items;
+    items.reserve(m_cells.size());
+    for (const Cell& cell : m_cells)
+        items.append(cell.item);
+    return items;
+}
+
+int GridPageModel::rowOf(const QString& cellId) const {
+    const auto found = std::find_if(m_cells.cbegin(), m_cells.cend(), [&cellId](const Cell& cell) {
+        return cell.item.id() == cellId;
+    });
+    return found == m_cells.cend() ? -1 : static_cast<int>(found - m_cells.cbegin());
+}
+
+bool GridPageModel::sameContent(const Cell& a, const Cell& b) {
+    if (a.previewIcons != b.previewIcons)
+        return false;
+    if (const AppItem* x = a.item.app()) {
+        const AppItem* y = b.item.app();
+        return y && x->name == y->name && x->bundleIdentifier == y->bundleIdentifier &&
+               x->path == y->path;
+    }
+    const FolderItem* y = b.item.folder();
+    return y && *a.item.folder() == *y;
+}
+
+void GridPageModel::setCells(const QList<Cell>& cells) {
+    // A page holds a few dozen cells at most, so a quadratic walk is cheap and
+    // keeps the edits minimal: drop what left, then bring each position in
+    // line by moving an existing cell there or inserting a new one.
+    QSet<QString> wanted;
+    for (const Cell& cell : cells)
+        wanted.insert(cell.item.id());
+    for (int row = static_cast<int>(m_cells.size()) - 1; row >= 0; --row) {
+        if (wanted.contains(m_cells.at(row).item.id()))
+            continue;
+        int first = row;
+        while (first > 0 && !wanted.contains(m_cells.at(first - 1).item.id()))
+            --first;
+        beginRemoveRows({}, first, row);
+        m_cells.remove(first, row - first + 1);
+        endRemoveRows();
+        row = first;
+    }
+    for (int row = 0; row < cells.size(); ++row) {
+        const Cell& next = cells.at(row);
+        const QString id = next.item.id();
+        if (row < m_cells.size() && m_cells.at(row).item.id() == id) {
+            if (!sameContent(m_cells.at(row), next)) {
+                m_cells[row] = next;
+                Q_EMIT dataChanged(index(row), index(row));
+            }
+            continue;
+        }
+        int from = -1;
+        for (int other = row + 1; other < m_cells.size(); ++other) {
+            if (m_cells.at(other).item.id() == id) {
+                from = other;
+                break;
+            }
+        }
+        if (from >= 0) {
+            beginMoveRows({}, from, from, {}, row);
+            m_cells.move(from, row);
+            endMoveRows();
+            if (!sameContent(m_cells.at(row), next)) {
+                m_cells[row] = next;
+                Q_EMIT dataChanged(index(row), index(row));
+            }
+        } else {
+            beginInsertRows({}, row, row);
+            m_cells.insert(row, next);
+            endInsertRows();
+        }
+    }
+}
+
+void GridPageModel::setDraggedAppId(const QUuid& id) {
+    if (m_draggedAppId == id)
+        return;
+    const QUuid before = m_draggedAppId;
+    m_draggedAppId = id;
+    emitRoleChanged(before, IsDraggedRole);
+    emitRoleChanged(id, IsDraggedRole);
+}
+
+QUuid GridPageModel::ringTarget() const {
+    return m_hover.dropTargetApp ? m_hover.dropTargetApp->id : QUuid();
+}
+
+void GridPageModel::changeHover(const std::function<void(DropHoverState&)>& change) {
+    const QUuid before = ringTarget();
+    change(m_hover);
+    const QUuid after = ringTarget();
+    if (before != after) {
+        emitRoleChanged(before, IsDropTargetRole);
+        emitRoleChanged(after, IsDropTargetRole);
+    }
+}
+
+void GridPageModel::setFolderDropTarget(const std::optional<QUuid>& folderId) {
+    if (m_folderDropTarget == folderId)
+        return;
+    const std::optional<QUuid> before = m_folderDropTarget;
+    m_folderDropTarget = folderId;
+    if (before)
+        emitRoleChanged(*before, IsDropTargetRole);
+    if (folderId)
+        emitRoleChanged(*folderId, IsDropTargetRole);
+}
+
+void GridPageModel::clearHover() {
+    changeHover([](DropHoverState& hover) { hover = {}; });
+    setFolderDropTarget(std::nullopt);
+}
+
+void GridPageModel::emitRoleChanged(const QUuid& id, int role) {
+    if (id.isNull())
+        return;
+    const int row = rowOf(uuidText(id));
+    if (row >= 0)
+        Q_EMIT dataChanged(index(row), index(row), {role});
+}

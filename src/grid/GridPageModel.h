@@ -1,0 +1,76 @@
+#pragma once
+
+#include "DropHoverState.h"
+#include "GridItemType.h"
+
+#include <QAbstractListModel>
+#include <QUuid>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+
+// The cells of one page of the grid, and the drag-hover state that belongs to
+// that page. New contents are applied as removes, moves, inserts and data
+// changes, so the tiles on screen keep their state (hover, wiggle phase) across
+// updates instead of being rebuilt.
+class GridPageModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Pages are made by PagedGrid")
+
+public:
+    enum Role {
+        KindRole = Qt::UserRole + 1,
+        CellIdRole,
+        AppIdRole,
+        NameRole,
+        BundleIdentifierRole,
+        PathRole,
+        IconSourceRole,
+        FolderIdRole,
+        FolderNameRole,
+        PreviewIconsRole,
+        IsDraggedRole,
+        IsDropTargetRole,
+    };
+
+    struct Cell {
+        GridItemType item;
+        // Icon URLs of a folder's preview; empty for applications.
+        QStringList previewIcons;
+    };
+
+    explicit GridPageModel(QObject* parent = nullptr);
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
+
+    void setCells(const QList<Cell>& cells);
+    [[nodiscard]] const QList<Cell>& cells() const { return m_cells; }
+    [[nodiscard]] GridItemList items() const;
+    [[nodiscard]] int rowOf(const QString& cellId) const;
+
+    // The application being dragged anywhere in the grid; its tile is dimmed.
+    void setDraggedAppId(const QUuid& id);
+
+    [[nodiscard]] const DropHoverState& hover() const { return m_hover; }
+    [[nodiscard]] const std::optional<QUuid>& folderDropTarget() const {
+        return m_folderDropTarget;
+    }
+    // Runs a change of the hover state and redraws the rings it moved.
+    void changeHover(const std::function<void(DropHoverState&)>& change);
+    void setFolderDropTarget(const std::optional<QUuid>& folderId);
+    // Drops the rings and the hover timer, e.g. when a drag ends anywhere.
+    void clearHover();
+
+private:
+    [[nodiscard]] static bool sameContent(const Cell& a, const Cell& b);
+    [[nodiscard]] QUuid ringTarget() const;
+    void emitRoleChanged(const QUuid& id, int role);
+
+    QList<Cell> m_cells;
+    QUuid m_draggedAppId;
+    DropHoverState m_hover;
+    std::optional<QUuid> m_folderDropTarget;
+};

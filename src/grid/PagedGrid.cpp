@@ -1,0 +1,373 @@
+#include "PagedGrid.h"
+
+#include "AppDropDelegate.h"
+#include "AppDropToFolderDelegate.h"
+#include "AppSettings.h"
+#include "FolderContents.h"
+#include "FolderDropDelegate.h"
+#include "FolderNameSuggestion.h"
+#include "GridComposition.h"
+#include "GridIconSource.h"
+#include "MoveTranslation.h"
+#include "UuidText.h"
+
+#include <QTextStream>
+
+namespace {
+
+int toDropAction(DropOperation operation) {
+    switch (operation) {
+    case DropOperation::Copy:
+        return Qt::CopyAction;
+    case DropOperation::Move:
+        return Qt::MoveAction;
+    case DropOperation::Forbidden:
+        break;
+    }
+    return Qt::IgnoreAction;
+}
+
+} // namespace
+
+PagedGrid::PagedGrid(QObject* parent)
+    : QObject(parent)
+    , m_pages(new GridPageListModel(this))
+    , m_clock(monotonicDropClock()) {}
+
+PagedGrid::~PagedGrid() = default;
+
+void PagedGrid::setApps(const AppList& apps) {
+    m_apps = apps;
+    recompose();
+}
+
+void PagedGrid::setSettings(AppSettings* settings) {
+    if (m_settings == settings)
+        return;
+    QObject::disconnect(m_foldersConnection);
+    m_settings = settings;
+    if (settings) {
+        m_foldersConnection =
+            connect(settings, &AppSettings::foldersChanged, this, &PagedGrid::recompose);
+    }
+    recompose();
+}
+
+void PagedGrid::setLayout(int columns, int rows) {
+    columns = std::max(columns, 1);
+    rows = std::max(rows, 1);
+    if (columns == m_columns && rows == m_rows)
+        return;
+    m_columns = columns;
+    m_rows = rows;
+    Q_EMIT layoutChanged();
+    recompose();
+}
+
+void PagedGrid::setClock(DropClock clock) {
+    m_clock = std::move(clock);
+}
+
+void PagedGrid::recompose() {
+    const int oldItemCount = itemCount();
+    const int oldPageCount = pageCount();
+    if (m_settings) {
+        m_items = composeGridItems(m_apps, *m_settings);
+    } else {
+        m_items.clear();
+        for (const AppItem& app : std::as_const(m_apps))
+            m_items.append(GridItemType(app));
+    }
+
+    const int pageSize = m_columns * m_rows;
+    const int count = ::pageCount(m_items.size(), pageSize);
+    m_pages->resize(count);
+    const QUuid draggedId = m_draggedApp ? m_draggedApp->id : QUuid();
+    for (int i = 0; i < count; ++i) {
+        QList<GridPageModel::Cell> cells;
+        for (const GridItemType& item : pageItems(m_items, i, pageSize)) {
+            QStringList previewIcons;
+            if (const FolderItem* folder = item.folder()) {
+                for (const AppItem& app : previewApps(*folder, m_apps))
+                    previewIcons.append(gridIconSource(app));
+            }
+            cells.append({item, previewIcons});
+        }
+        GridPageModel* page = m_pages->page(i);
+        page->setCells(cells);
+        page->setDraggedAppId(draggedId);
+    }
+
+    // A page that no longer exists would show nothing and light no dot; keep
+    // the user on the last page that does.
+    if (count > 0 && m_currentPage >= count)
+        setCurrentPage(count - 1);
+    if (oldItemCount != itemCount())
+        Q_EMIT itemCountChanged();
+    if (oldPageCount != count)
+        Q_EMIT pageCountChanged();
+}
+
+void PagedGrid::setCurrentPage(int page) {
+    page = std::max(page, -1);
+    if (page == m_currentPage)
+        return;
+    m_currentPage = page;
+    Q_EMIT currentPageChanged();
+}
+
+void PagedGrid::setEditMode(bool editMode) {
+    if (editMode == m_isEditMode)
+        return;
+    m_isEditMode = editMode;
+    Q_EMIT isEditModeChanged();
+}
+
+QString PagedGrid::draggedAppId() const {
+    return m_draggedApp ? uuidText(m_draggedApp->id) : QString();
+}
+
+QString PagedGrid::openFolderId() const {
+    return m_openFolder ? uuidText(m_openFolder->id) : QString();
+}
+
+void PagedGrid::setRevealLabel(const QString& label) {
+    if (label == m_revealLabel)
+        return;
+    m_revealLabel = label;
+    Q_EMIT revealLabelChanged();
+}
+
+void PagedGrid::announceLoaded() const {
+    QTextStream out(stdout);
+    out << "PagedGridView loaded with " << pageCount() << " pages, " << itemCount() << " items"
+        << Qt::endl;
+}
+
+void PagedGrid::resetViewState() {
+    setCurrentPage(0);
+    changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
+    clearAllHover();
+    closeFolder();
+}
+
+std::optional<AppItem> PagedGrid::appById(const QString& appId) const {
+    const std::optional<QUuid> id = parseUuidText(appId);
+    if (!id)
+        return std::nullopt;
+    const std::optional<int> index = indexOfApp(m_apps, *id);
+    if (!index)
+        return std::nullopt;
+    return m_apps.at(*index);
+}
+
+void PagedGrid::launch(const QString& appId) {
+    if (const std::optional<AppItem> app = appById(appId))
+        Q_EMIT launchRequested(*app);
+}
+
+void PagedGrid::requestDelete(const QString& appId) {
+    if (const std::optional<AppItem> app = appById(appId))
+        Q_EMIT deleteRequested(*app);
+}
+
+void PagedGrid::hide(const QString& appId) {
+    if (const std::optional<AppItem> app = appById(appId))
+        Q_EMIT hideRequested(*app);
+}
+
+void PagedGrid::reveal(const QString& appId) {
+    if (const std::optional<AppItem> app = appById(appId))
+        Q_EMIT revealRequested(*app);
+}
+
+void PagedGrid::openFolder(const QString& folderId, bool startEditing) {
+    const std::optional<QUuid> id = parseUuidText(folderId);
+    if (!id || !m_settings)
+        return;
+    std::optional<FolderItem> folder = m_settings->folder(*id);
+    if (!folder)
+        return;
+    m_openFolder = std::move(folder);
+    m_openFolderEditing = startEditing;
+    Q_EMIT openFolderChanged();
+}
+
+void PagedGrid::closeFolder() {
+    if (!m_openFolder)
+        return;
+    m_openFolder.reset();
+    m_openFolderEditing = false;
+    Q_EMIT openFolderChanged();
+}
+
+void PagedGrid::deleteFolder(const QString& folderId) {
+    const std::optional<QUuid> id = parseUuidText(folderId);
+    if (id && m_settings)
+        m_settings->deleteFolder(*id);
+}
+
+void PagedGrid::renameFolder(const QString& folderId) {
+    openFolder(folderId, true);
+}
+
+void PagedGrid::scrollPages(QPointF angleDelta) {
+    const int step = m_wheelPager.feed(angleDelta, m_clock());
+    if (step == 0 || pageCount() == 0)
+        return;
+    setCurrentPage(std::clamp(shownPage() + step, 0, pageCount() - 1));
+}
+
+void PagedGrid::changeDragged(const std::function<void(std::optional<AppItem>&)>& change) {
+    const QUuid before = m_draggedApp ? m_draggedApp->id : QUuid();
+    change(m_draggedApp);
+    const QUuid after = m_draggedApp ? m_draggedApp->id : QUuid();
+    if (before == after)
+        return;
+    for (GridPageModel* page : m_pages->pages())
+        page->setDraggedAppId(after);
+    Q_EMIT draggedAppChanged();
+}
+
+void PagedGrid::clearAllHover() {
+    for (GridPageModel* page : m_pages->pages())
+        page->clearHover();
+}
+
+void PagedGrid::beginDrag(const QString& appId) {
+    const std::optional<AppItem> app = appById(appId);
+    if (!app)
+        return;
+    if (!m_pendingDropActions.isEmpty())
+        QMetaObject::invokeMethod(this, &PagedGrid::runPendingDropActions, Qt::QueuedConnection);
+    clearAllHover();
+    changeDragged([&app](std::optional<AppItem>& dragged) { dragged = app; });
+}
+
+void PagedGrid::endDrag() {
+    changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
+    clearAllHover();
+    if (!m_pendingDropActions.isEmpty())
+        QMetaObject::invokeMethod(this, &PagedGrid::runPendingDropActions, Qt::QueuedConnection);
+}
+
+void PagedGrid::runPendingDropActions() {
+    const QList<std::function<void()>> actions = std::exchange(m_pendingDropActions, {});
+    for (const auto& action : actions)
+        action();
+}
+
+PagedGrid::CellLocation PagedGrid::locate(const QString& cellId) const {
+    for (GridPageModel* page : m_pages->pages()) {
+        const int row = page->rowOf(cellId);
+        if (row >= 0)
+            return {page, &page->cells().at(row).item};
+    }
+    return {};
+}
+
+bool PagedGrid::dropEntered(const QString& cellId) {
+    const CellLocation cell = locate(cellId);
+    if (!cell.page)
+        return false;
+    if (const AppItem* target = cell.item->app()) {
+        cell.page->changeHover([&](DropHoverState& hover) {
+            AppDropDelegate(*target, {}, m_draggedApp, hover, {}, {}, m_clock).dropEntered();
+        });
+        return true;
+    }
+    const FolderItem& folder = *cell.item->folder();
+    if (!AppDropToFolderDelegate(folder, m_draggedApp, {}).validateDrop())
+        return false;
+    bool ring = cell.page->folderDropTarget() == folder.id;
+    FolderDropDelegate(ring).dropEntered();
+    cell.page->setFolderDropTarget(ring ? std::optional(folder.id) : std::nullopt);
+    return true;
+}
+
+int PagedGrid::dropUpdated(const QString& cellId) {
+    const CellLocation cell = locate(cellId);
+    if (!cell.page)
+        return Qt::IgnoreAction;
+    if (const AppItem* target = cell.item->app()) {
+        DropHoverState hover = cell.page->hover();
+        return toDropAction(
+            AppDropDelegate(*target, {}, m_draggedApp, hover, {}, {}, m_clock).dropUpdated());
+    }
+    const AppDropToFolderDelegate delegate(*cell.item->folder(), m_draggedApp, {});
+    return delegate.validateDrop() ? toDropAction(delegate.dropUpdated()) : Qt::IgnoreAction;
+}
+
+void PagedGrid::dropExited(const QString& cellId) {
+    const CellLocation cell = locate(cellId);
+    if (!cell.page)
+        return;
+    if (const AppItem* target = cell.item->app()) {
+        cell.page->changeHover([&](DropHoverState& hover) {
+            AppDropDelegate(*target, {}, m_draggedApp, hover, {}, {}, m_clock).dropExited();
+        });
+        return;
+    }
+    const QUuid folderId = cell.item->folder()->id;
+    bool ring = cell.page->folderDropTarget() == folderId;
+    FolderDropDelegate(ring).dropExited();
+    if (!ring && cell.page->folderDropTarget() == folderId)
+        cell.page->setFolderDropTarget(std::nullopt);
+}
+
+bool PagedGrid::dropPerformed(const QString& cellId) {
+    const CellLocation cell = locate(cellId);
+    if (!cell.page)
+        return false;
+    GridPageModel* page = cell.page;
+    bool taken = false;
+
+    if (const AppItem* target = cell.item->app()) {
+        const AppList pageList = pageApps(page->items());
+        const auto onMove = [this, pageList](int from, int to) {
+            m_pendingDropActions.append([this, pageList, from, to] {
+                // Looked up by id when carried out, so a catalogue that changed
+                // in the meantime still moves the applications that were dropped.
+                if (const auto move = translateMove(pageList, m_apps, from, to))
+                    Q_EMIT moveRequested(move->first, move->second);
+            });
+        };
+        const auto onCreateFolder = [this](const AppItem& dragged, const AppItem& onto) {
+            m_pendingDropActions.append([this, dragged, onto] { createFolderFor(dragged, onto); });
+        };
+        const AppItem targetApp = *target;
+        changeDragged([&](std::optional<AppItem>& dragged) {
+            page->changeHover([&](DropHoverState& hover) {
+                taken = AppDropDelegate(targetApp, pageList, dragged, hover, onMove, onCreateFolder,
+                                        m_clock)
+                            .performDrop();
+            });
+        });
+        return taken;
+    }
+
+    const FolderItem folder = *cell.item->folder();
+    bool ring = page->folderDropTarget() == folder.id;
+    FolderDropDelegate(ring).performDrop();
+    if (!ring && page->folderDropTarget() == folder.id)
+        page->setFolderDropTarget(std::nullopt);
+    const auto onAddToFolder = [this, folderId = folder.id](const AppItem& app) {
+        m_pendingDropActions.append([this, folderId, app] { addToFolder(folderId, app); });
+    };
+    changeDragged([&](std::optional<AppItem>& dragged) {
+        taken = AppDropToFolderDelegate(folder, dragged, onAddToFolder).performDrop();
+    });
+    return taken;
+}
+
+void PagedGrid::createFolderFor(const AppItem& dragged, const AppItem& target) {
+    if (!m_settings)
+        return;
+    m_settings->createFolder(suggestFolderName({dragged, target}),
+                             {dragged.bundleIdentifier, target.bundleIdentifier});
+}
+
+void PagedGrid::addToFolder(const QUuid& folderId, const AppItem& app) {
+    if (m_settings)
+        m_settings->addAppToFolder(folderId, app.bundleIdentifier);
+}

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "AppItem.h"
+#include "DropClock.h"
+#include "FolderItem.h"
+#include "GridItemType.h"
+#include "GridPageListModel.h"
+#include "WheelPager.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <optional>
+
+class AppSettings;
+
+// The launcher grid's state and rules behind PagedGridView.qml: the cells cut
+// into pages, the page shown, the application being dragged and the folder
+// that is open. QML draws it and calls back through the invokables below.
+//
+// For the main screen: `moveRequested(from, to)` carries positions in the list
+// given to setApps(). While a search is in force that is the filtered list, not
+// the catalogue; translate with mapMoveToCatalogue() (MoveTranslation.h) before
+// moving anything in the catalogue.
+//
+// Drops are settled as the user lets go, but what they change (reorder, new
+// folder, folder membership) is carried out only once the drag has ended
+// (endDrag()). The drag runs in a nested event loop on the dragged tile, and
+// these changes rebuild the grid, which may destroy that very tile.
+class PagedGrid : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The main screen owns the grid")
+    Q_PROPERTY(GridPageListModel* pages READ pages CONSTANT)
+    Q_PROPERTY(int pageCount READ pageCount NOTIFY pageCountChanged)
+    Q_PROPERTY(int itemCount READ itemCount NOTIFY itemCountChanged)
+    Q_PROPERTY(int columns READ columns NOTIFY layoutChanged)
+    Q_PROPERTY(int rows READ rows NOTIFY layoutChanged)
+    // -1 stands for "no page chosen yet", shown as the first page.
+    Q_PROPERTY(int currentPage READ currentPage WRITE setCurrentPage NOTIFY currentPageChanged)
+    Q_PROPERTY(int shownPage READ shownPage NOTIFY currentPageChanged)
+    Q_PROPERTY(bool isEditMode READ isEditMode WRITE setEditMode NOTIFY isEditModeChanged)
+    Q_PROPERTY(QString draggedAppId READ draggedAppId NOTIFY draggedAppChanged)
+    Q_PROPERTY(bool hasOpenFolder READ hasOpenFolder NOTIFY openFolderChanged)
+    Q_PROPERTY(QString openFolderId READ openFolderId NOTIFY openFolderChanged)
+    Q_PROPERTY(QString revealLabel READ revealLabel WRITE setRevealLabel NOTIFY revealLabelChanged)
+
+public:
+    explicit PagedGrid(QObject* parent = nullptr);
+    ~PagedGrid() override;
+
+    void setApps(const AppList& apps);
+    [[nodiscard]] const AppList& apps() const { return m_apps; }
+    // Not owned. Folders come from here; a change of them recomposes the grid.
+    void setSettings(AppSettings* settings);
+    // Cells per page are columns × rows (7 × 5 on the main screen).
+    void setLayout(int columns, int rows);
+    void setClock(DropClock clock);
+
+    [[nodiscard]] GridPageListModel* pages() const { return m_pages; }
+    [[nodiscard]] GridPageModel* page(int index) const { return m_pages->page(index); }
+    [[nodiscard]] const GridItemList& gridItems() const { return m_items; }
+    [[nodiscard]] int pageCount() const { return m_pages->count(); }
+    [[nodiscard]] int itemCount() const { return static_cast<int>(m_items.size()); }
+    [[nodiscard]] int columns() const { return m_columns; }
+    [[nodiscard]] int rows() const { return m_rows; }
+    [[nodiscard]] int currentPage() const { return m_currentPage; }
+    void setCurrentPage(int page);
+    [[nodiscard]] int shownPage() const { return std::max(m_currentPage, 0); }
+    [[nodiscard]] bool isEditMode() const { return m_isEditMode; }
+    void setEditMode(bool editMode);
+    [[nodiscard]] const std::optional<AppItem>& draggedApp() const { return m_draggedApp; }
+    [[nodiscard]] QString draggedAppId() const;
+    [[nodiscard]] const std::optional<FolderItem>& openFolder() const { return m_openFolder; }
+    [[nodiscard]] bool hasOpenFolder() const { return m_openFolder.has_value(); }
+    [[nodiscard]] QString openFolderId() const;
+    [[nodiscard]] bool openFolderStartsEditing() const { return m_openFolderEditing; }
+    [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
+    void setRevealLabel(const QString& label);
+
+    // Prints "PagedGridView loaded with N pages, M items"; the view calls it
+    // each time it comes on screen, not when its contents change.
+    Q_INVOKABLE void announceLoaded() const;
+    // The view's own state starts afresh each time the view comes on screen.
+    Q_INVOKABLE void resetViewState();
+
+    Q_INVOKABLE void launch(const QString& appId);
+    Q_INVOKABLE void requestDelete(const QString& appId);
+    Q_INVOKABLE void hide(const QString& appId);
+    Q_INVOKABLE void reveal(const QString& appId);
+    Q_INVOKABLE void openFolder(const QString& folderId, bool startEditing = false);
+    Q_INVOKABLE void closeFolder();
+    Q_INVOKABLE void deleteFolder(const QString& folderId);
+    // A folder is renamed in its panel: open it with the name being edited.
+    Q_INVOKABLE void renameFolder(const QString& folderId);
+
+    // A wheel or touchpad scroll over the pages.
+    Q_INVOKABLE void scrollPages(QPointF angleDelta);
+
+    // Drag and drop. Cells are named by their cell id; every drop entry point
+    // finds the page of the cell itself. Operations come back as Qt drop
+    // actions (0 = refused, Qt::CopyAction, Qt::MoveAction).
+    Q_INVOKABLE void beginDrag(const QString& appId);
+    // The drag ended, with or without a drop: nothing stays dimmed or ringed,
+    // and the changes a drop asked for are carried out.
+    Q_INVOKABLE void endDrag();
+    // Whether the cell takes the drag at all.
+    Q_INVOKABLE bool dropEntered(const QString& cellId);
+    Q_INVOKABLE int dropUpdated(const QString& cellId);
+    Q_INVOKABLE void dropExited(const QString& cellId);
+    Q_INVOKABLE bool dropPerformed(const QString& cellId);
+
+Q_SIGNALS:
+    void pageCountChanged();
+    void itemCountChanged();
+    void layoutChanged();
+    void currentPageChanged();
+    void isEditModeChanged();
+    void draggedAppChanged();
+    void openFolderChanged();
+    void revealLabelChanged();
+
+    void launchRequested(const AppItem& app);
+    void deleteRequested(const AppItem& app);
+    void hideRequested(const AppItem& app);
+    // Positions in the list given to setApps().
+    void moveRequested(int from, int to);
+    void revealRequested(const AppItem& app);
+
+private:
+    struct CellLocation {
+        GridPageModel* page = nullptr;
+        const GridItemType* item = nullptr;
+    };
+
+    void recompose();
+    [[nodiscard]] std::optional<AppItem> appById(const QString& appId) const;
+    [[nodiscard]] CellLocation locate(const QString& cellId) const;
+    // Runs `change` on the dragged application and redraws the dimmed tile.
+    void changeDragged(const std::function<void(std::optional<AppItem>&)>& change);
+    void createFolderFor(const AppItem& dragged, const AppItem& target);
+    void addToFolder(const QUuid& folderId, const AppItem& app);
+    void runPendingDropActions();
+    void clearAllHover();
+
+    GridPageListModel* m_pages;
+    AppList m_apps;
+    QPointer<AppSettings> m_settings;
+    QMetaObject::Connection m_foldersConnection;
+    GridItemList m_items;
+    int m_columns = 7;
+    int m_rows = 5;
+    int m_currentPage = 0;
+    bool m_isEditMode = false;
+    std::optional<AppItem> m_draggedApp;
+    std::optional<FolderItem> m_openFolder;
+    bool m_openFolderEditing = false;
+    QString m_revealLabel;
+    DropClock m_clock;
+    WheelPager m_wheelPager;
+    QList<std::function<void()>> m_pendingDropActions;
+};
