@@ -1,18 +1,35 @@
+#include "AppSettings.h"
+#include "CatalogueCommandLine.h"
+#include "QuorlinApp.h"
+#include "ShellCommandLine.h"
+
+#include <QCommandLineParser>
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(QuorlinPlugin)
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
+    CatalogueCommandLine::preferHeadlessPlatform(argc, argv);
+    ShellCommandLine::prepareScreenshotPlatform(argc, argv);
     QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("quorlin"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Full-screen application launcher."));
+    parser.addHelpOption();
+    const CatalogueCommandLine catalogue(parser);
+    const ShellCommandLine shell(parser);
+    parser.process(app);
+    if (const QString error = catalogue.error(); !error.isEmpty()) {
+        std::fprintf(stderr, "quorlin: %s\n", qPrintable(error));
+        return 2;
+    }
+    if (catalogue.listRequested())
+        return catalogue.listApps(AppSettings::shared(), stdout);
+
     QQuickStyle::setStyle(QStringLiteral("Basic"));
-    QQmlApplicationEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    engine.load(QUrl(QStringLiteral("qrc:/Quorlin/shell/Main.qml")));
-    if (engine.rootObjects().isEmpty())
-        return 1;
-    return QGuiApplication::exec();
+    QuorlinApp launcher(shell.options(catalogue.roots()));
+    return launcher.exec();
 }

@@ -1,0 +1,126 @@
+#include "AppDiscovery.h"
+
+#include "AppSettings.h"
+#include "CatalogueOrdering.h"
+#include "CatalogueScan.h"
+#include "Trash.h"
+
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <cstdio>
+
+AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& trash,
+                           QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_roots(std::move(roots))
+    , m_trash(trash) {}
+
+AppDiscovery::~AppDiscovery() {
+    // Scans only read their own copies, but they decode images with plug-ins
+    // that must not outlive the application object. Each stops at its next
+    // check once cancelled, so this wait is short.
+    if (m_cancel)
+        m_cancel->store(true);
+    const auto watchers = findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly);
+    for (QFutureWatcherBase* watcher : watchers)
+        watcher->waitForFinished();
+}
+
+void AppDiscovery::setIsLoading(bool loading) {
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    Q_EMIT isLoadingChanged();
+}
+
+QImage AppDiscovery::icon(const QUuid& appId) const {
+    const QReadLocker locker(&m_iconLock);
+    return m_icons.value(appId);
+}
+
+void AppDiscovery::loadApplications() {
+    if (m_watcher != nullptr) {
+        m_cancel->store(true);
+        // Its result is of no use any more: disconnecting keeps it from being
+        // published, whenever it ends.
+        m_watcher->disconnect(this);
+        connect(m_watcher, &QFutureWatcherBase::finished, m_watcher, &QObject::deleteLater);
+        m_watcher = nullptr;
+    }
+
+    ScanOptions options{m_roots, m_loadsIcons, {}};
+    // The theme name comes from the platform theme, which only the GUI thread
+    // may ask.
+    if (m_loadsIcons && qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+        options.iconTheme = QIcon::themeName();
+
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    m_watcher = new QFutureWatcher<AppList>(this);
+    QFutureWatcher<AppList>* watcher = m_watcher;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        if (watcher != m_watcher)
+            return;
+        m_watcher = nullptr;
+        AppList apps = watcher->result();
+        watcher->deleteLater();
+        publish(std::move(apps));
+    });
+    watcher->setFuture(QtConcurrent::run([options = std::move(options), cancel = m_cancel] {
+        return scanCatalogue(options, *cancel);
+    }));
+}
+
+void AppDiscovery::publish(AppList apps) {
+    QHash<QUuid, QImage> icons;
+    icons.reserve(apps.size());
+    for (const AppItem& app : apps)
+        icons.insert(app.id, app.icon);
+    {
+        const QWriteLocker locker(&m_iconLock);
+        m_icons.swap(icons);
+    }
+    m_allDiscoveredApps = std::move(apps);
+    filterAndSortApps();
+    setIsLoading(false);
+    Q_EMIT scanFinished();
+}
+
+void AppDiscovery::filterAndSortApps() {
+    m_applications =
+        orderCatalogue(m_allDiscoveredApps, m_settings.hiddenApps(), m_settings.customAppOrder());
+    Q_EMIT applicationsChanged();
+}
+
+void AppDiscovery::moveApp(int from, int to) {
+    const qsizetype n = m_applications.size();
+    if (from < 0 || from == to || from >= n || to < 0 || to >= n)
+        return;
+    m_applications.move(from, to);
+    Q_EMIT applicationsChanged();
+    saveCustomOrder();
+}
+
+void AppDiscovery::saveCustomOrder() {
+    QStringList order;
+    order.reserve(m_applications.size());
+    for (const AppItem& app : m_applications)
+        order.append(app.bundleIdentifier);
+    m_settings.setCustomAppOrder(order);
+}
+
+void AppDiscovery::deleteApp(const AppItem& app) {
+    const Trash::Result result = m_trash.moveToTrash(app.path);
+    if (!result.moved) {
+        const QByteArray line =
+            QStringLiteral("Error deleting app: %1\n").arg(result.errorText).toUtf8();
+        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        std::fflush(stdout);
+        return;
+    }
+    setIsLoading(true);
+    loadApplications();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "AppItem.h"
+#include "CatalogueRoots.h"
+
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QReadWriteLock>
+#include <QUuid>
+#include <QtQml/qqmlregistration.h>
+
+#include <atomic>
+#include <memory>
+
+class AppSettings;
+class Trash;
+template <typename T> class QFutureWatcher;
+
+// The catalogue: finds the installed applications and publishes the visible ones
+// in display order. Lives on the GUI thread; scans run on the thread pool and
+// are published back here, the scan started last being the only one published.
+class AppDiscovery : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("AppDiscovery is owned by the main screen")
+    Q_PROPERTY(bool isLoading READ isLoading WRITE setIsLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(int count READ count NOTIFY applicationsChanged)
+
+public:
+    AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& trash,
+                 QObject* parent = nullptr);
+    ~AppDiscovery() override;
+
+    // Visible applications in display order.
+    [[nodiscard]] const AppList& applications() const { return m_applications; }
+    // Every application of the last published scan, in discovery order.
+    [[nodiscard]] const AppList& allDiscoveredApps() const { return m_allDiscoveredApps; }
+    [[nodiscard]] int count() const { return int(m_applications.size()); }
+
+    [[nodiscard]] bool isLoading() const { return m_isLoading; }
+    // Whoever starts a scan sets this first; the scan clears it once published.
+    void setIsLoading(bool loading);
+
+    [[nodiscard]] const CatalogueRoots& roots() const { return m_roots; }
+    // Icons cost most of a scan; a caller that shows no pictures can go without.
+    void setLoadsIcons(bool loads) { m_loadsIcons = loads; }
+
+    // The icon of an application of the published scan, or a null image for an
+    // unknown id. Safe on any thread (image providers call it while rendering).
+    [[nodiscard]] QImage icon(const QUuid& appId) const;
+
+    // Starts a scan and returns at once. When it ends it publishes, in this
+    // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then
+    // scanFinished(). A scan started later makes earlier ones stop unpublished.
+    Q_INVOKABLE void loadApplications();
+    // Rebuilds applications() from the last scan and the settings.
+    Q_INVOKABLE void filterAndSortApps();
+    // Moves one entry of applications() and saves the order; positions out of
+    // range, or equal, change and save nothing.
+    Q_INVOKABLE void moveApp(int from, int to);
+    void saveCustomOrder();
+    // Moves the application's file to the Trash and rescans; a failure prints
+    // one line to standard output and changes nothing.
+    void deleteApp(const AppItem& app);
+
+Q_SIGNALS:
+    void applicationsChanged();
+    void isLoadingChanged();
+    void scanFinished();
+
+private:
+    void publish(AppList apps);
+
+    AppSettings& m_settings;
+    CatalogueRoots m_roots;
+    Trash& m_trash;
+    bool m_loadsIcons = true;
+    bool m_isLoading = false;
+    AppList m_applications;
+    AppList m_allDiscoveredApps;
+
+    // The running scan, if any, and the flag that makes it stop early.
+    QFutureWatcher<AppList>* m_watcher = nullptr;
+    std::shared_ptr<std::atomic_bool> m_cancel;
+
+    mutable QReadWriteLock m_iconLock;
+    QHash<QUuid, QImage> m_icons;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "AppItem.h"
+
+#include <QString>
+
+// The image provider id that serves application icons to QML.
+inline constexpr QLatin1StringView appIconProviderId{"appicon"};
+
+// "image://appicon/<UUID text>": the URL under which QML shows `app`'s icon.
+[[nodiscard]] QString appIconSource(const AppItem& app);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "AppItem.h"
+
+#include <QCollator>
+#include <QSet>
+#include <QStringList>
+
+// How names compare for the alphabetical order: the current locale's collation,
+// case ignored, digit runs compared character by character.
+[[nodiscard]] QCollator appNameCollator();
+
+// Sorts by name with appNameCollator(); names that compare the same keep their
+// order.
+void sortByName(AppList& apps);
+
+// The published catalogue: `discovered` without the hidden identifiers, in the
+// manual order when there is one, else by name. In the manual order an
+// application takes the place of its identifier's first occurrence, and those
+// not listed follow all listed ones in discovery order. Linear in the sizes of
+// both lists apart from the sort itself.
+[[nodiscard]] AppList orderCatalogue(const AppList& discovered, const QSet<QString>& hidden,
+                                     const QStringList& customOrder);

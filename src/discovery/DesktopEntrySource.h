@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+
+// One desktop entry that should be shown, before its icon is looked up.
+struct DesktopEntryRecord {
+    // The desktop-file id without ".desktop" ("org.gnome.Calculator").
+    QString identifier;
+    // The localized Name for the current locale.
+    QString name;
+    // Absolute path of the .desktop file that won.
+    QString path;
+    // A theme icon name, or an absolute file path; empty when the entry has none.
+    QString icon;
+};
+
+// The applications of the freedesktop desktop entries under `folders` (each an
+// ".../applications" folder, most important first). An id found in an earlier
+// folder hides the same id in later ones, even when the earlier entry is one not
+// to be shown: that is how a user removes a system entry from menus. A file that
+// cannot be read as an application entry hides nothing. Entries marked Hidden or
+// NoDisplay, excluded for this desktop by OnlyShowIn/NotShowIn, or whose TryExec
+// program is missing are left out. Result in folder order, then walk order.
+// Reads in parallel; safe to call off the GUI thread.
+[[nodiscard]] QList<DesktopEntryRecord> readDesktopEntries(const QStringList& folders,
+                                                           const std::atomic_bool& cancelled);
