@@ -1,0 +1,117 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Quorlin
+import QtQuick.Controls
+
+// The list the user picks an application from: a search field over a fixed
+// 300 x 400 list of rows. It knows nothing of folders; the host supplies the
+// matching applications and decides what a choice does.
+Column {
+    id: root
+
+    // A list model with the roles appId, name and iconSource, already narrowed
+    // by `searchText`.
+    required property var apps
+    property string searchText
+    readonly property alias searchField: field
+    readonly property alias list: list
+
+    signal searchEdited(string text)
+    signal selectApp(string appId)
+
+    spacing: 0
+
+    TextField {
+        id: field
+
+        objectName: "pickerSearchField"
+        width: list.width
+        placeholderText: "Search apps..."
+        placeholderTextColor: Qt.rgba(1, 1, 1, 0.4)
+        color: "white"
+        font.pixelSize: 13
+        text: root.searchText
+        focus: true
+        background: Rectangle {
+            implicitHeight: 28
+            radius: 6
+            color: Qt.rgba(1, 1, 1, 0.08)
+            border.width: 1
+            border.color: field.activeFocus ? Qt.rgba(0.04, 0.52, 1, 0.9) : Qt.rgba(1, 1, 1, 0.2)
+        }
+        onTextEdited: root.searchEdited(text)
+    }
+
+    Rectangle {
+        width: list.width
+        height: 1
+        color: Qt.rgba(1, 1, 1, 0.12)
+    }
+
+    ListView {
+        id: list
+
+        objectName: "pickerList"
+        width: 300
+        height: 400
+        clip: true
+        model: root.apps
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {
+            policy: ScrollBar.AlwaysOn
+        }
+
+        delegate: Item {
+            id: row
+
+            required property string appId
+            required property string name
+            required property string iconSource
+
+            objectName: "pickerRow"
+            width: ListView.view.width
+            height: content.height + divider.height
+
+            Row {
+                id: content
+
+                leftPadding: 16
+                rightPadding: 16
+                topPadding: 8
+                bottomPadding: 8
+                spacing: 12
+
+                RoundedImage {
+                    width: 32
+                    height: 32
+                    radius: 6
+                    preserveAspectFit: false
+                    source: row.iconSource
+                }
+
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: row.width - 32 - 12 - 32
+                    text: row.name
+                    font.pixelSize: 14
+                    color: "white"
+                    elide: Text.ElideRight
+                }
+            }
+
+            Rectangle {
+                id: divider
+
+                anchors.top: content.bottom
+                width: row.width
+                height: 1
+                color: Qt.rgba(1, 1, 1, 0.12)
+            }
+
+            // The whole row is the button.
+            TapHandler {
+                onTapped: root.selectApp(row.appId)
+            }
+        }
+    }
+}

@@ -1,0 +1,186 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Quorlin
+import QtQuick.Controls
+
+// One folder in the launcher grid: a gradient square with a 3 x 3 preview of
+// its first members and its name below. The whole 120 x 120 cell takes hover,
+// clicks and the context menu; every effect leaves through a signal.
+Item {
+    id: root
+
+    required property string folderName
+    // Icon URLs of the preview, at most nine, in the folder's order.
+    required property var previewIcons
+    property bool isDropTarget: false
+    readonly property bool isHovered: hover.hovered
+    readonly property alias menu: contextMenu
+
+    signal open
+    signal rename
+    signal deleteFolder
+
+    width: 120
+    height: 120
+
+    Column {
+        anchors.centerIn: parent
+        spacing: 8
+
+        Item {
+            id: icon
+
+            // The overlay is as wide as the cell offers; the square sits in its
+            // middle and the preview spreads over the full width.
+            width: root.width
+            height: 80
+            scale: root.isHovered ? 1.1 : 1.0
+
+            Behavior on scale {
+                NumberAnimation {
+                    duration: 350
+                    easing.type: Easing.OutBack
+                }
+            }
+
+            SoftShadow {
+                target: square
+                radius: 20
+                color: "black"
+                strength: root.isHovered ? 0.3 : 0.1
+                blur: root.isHovered ? 12 : 6
+                offsetY: root.isHovered ? 6 : 3
+            }
+
+            Canvas {
+                id: square
+
+                // Blue at the top-left corner to purple at the bottom-right, both
+                // at 0.6; a Rectangle's gradient runs only along one axis.
+                readonly property color fromColor: Qt.rgba(0, 0.478, 1, 0.6)
+                readonly property color toColor: Qt.rgba(0.686, 0.322, 0.871, 0.6)
+
+                anchors.centerIn: parent
+                width: 80
+                height: 80
+                onPaint: {
+                    const ctx = getContext("2d");
+                    ctx.reset();
+                    const fill = ctx.createLinearGradient(0, 0, width, height);
+                    fill.addColorStop(0, fromColor);
+                    fill.addColorStop(1, toColor);
+                    ctx.fillStyle = fill;
+                    ctx.beginPath();
+                    ctx.roundedRect(0, 0, width, height, 20, 20);
+                    ctx.fill();
+                }
+            }
+
+            Rectangle {
+                objectName: "dropRing"
+                anchors.centerIn: parent
+                width: 80
+                height: 80
+                radius: 20
+                color: "transparent"
+                border.color: "white"
+                border.width: 3
+                visible: root.isDropTarget
+            }
+
+            Grid {
+                id: preview
+
+                objectName: "preview"
+                readonly property real cellWidth: (icon.width - 2 * 8 - 2 * columnSpacing) / 3
+
+                anchors.verticalCenter: parent.verticalCenter
+                x: 8
+                columns: 3
+                columnSpacing: 2
+                rowSpacing: 2
+                visible: (root.previewIcons?.length ?? 0) > 0
+
+                Repeater {
+                    model: root.previewIcons
+
+                    Item {
+                        required property string modelData
+
+                        width: preview.cellWidth
+                        height: 20
+
+                        RoundedImage {
+                            anchors.centerIn: parent
+                            width: 20
+                            height: 20
+                            radius: 4
+                            source: parent.modelData
+                        }
+                    }
+                }
+            }
+        }
+
+        Item {
+            width: 100
+            height: label.implicitHeight
+            anchors.horizontalCenter: parent.horizontalCenter
+
+            Text {
+                // Stands in for the label's soft shadow.
+                x: 0
+                y: 1
+                width: parent.width
+                text: label.text
+                font: label.font
+                color: Qt.rgba(0, 0, 0, 0.5)
+                elide: Text.ElideRight
+                maximumLineCount: 1
+                horizontalAlignment: Text.AlignHCenter
+            }
+
+            Text {
+                id: label
+
+                objectName: "folderNameLabel"
+                width: parent.width
+                text: root.folderName
+                font.pixelSize: 12
+                color: "white"
+                elide: Text.ElideRight
+                maximumLineCount: 1
+                horizontalAlignment: Text.AlignHCenter
+            }
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+
+    TapHandler {
+        acceptedButtons: Qt.LeftButton
+        onTapped: root.open()
+    }
+
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: (eventPoint, button) => contextMenu.popup()
+    }
+
+    Menu {
+        id: contextMenu
+
+        MenuItem {
+            text: "Rename Folder"
+            onTriggered: root.rename()
+        }
+
+        MenuItem {
+            text: "Delete Folder"
+            palette.windowText: "#ff3b30"
+            onTriggered: root.deleteFolder()
+        }
+    }
+}
