@@ -1,0 +1,187 @@
+#include "FolderPanel.h"
+
+#include "AppListModel.h"
+#include "AppSettings.h"
+#include "FolderContents.h"
+#include "SearchRule.h"
+#include "UuidText.h"
+
+#include <algorithm>
+
+FolderPanel::FolderPanel(AppSettings& settings, const FolderItem& folder, const AppList& apps,
+                         bool startEditing, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_folder(folder)
+    , m_apps(apps)
+    , m_folderName(folder.name)
+    , m_isEditing(startEditing)
+    , m_revealLabel(QStringLiteral("Show in File Manager"))
+    , m_folderApps(new AppListModel(this))
+    , m_pickerApps(new AppListModel(this)) {
+    connect(&m_settings, &AppSettings::foldersChanged, this, &FolderPanel::followStoredFolder);
+    // The host may hand over a folder value older than the stored one.
+    if (const std::optional<FolderItem> stored = m_settings.folder(m_folder.id)) {
+        m_folder = *stored;
+        m_folderName = m_folder.name;
+    }
+    refreshFolderApps();
+    refreshPickerApps();
+}
+
+FolderPanel::~FolderPanel() = default;
+
+void FolderPanel::setApps(const AppList& apps) {
+    m_apps = apps;
+    refreshFolderApps();
+    refreshPickerApps();
+}
+
+QString FolderPanel::folderIdText() const {
+    return uuidText(m_folder.id);
+}
+
+void FolderPanel::setFolderName(const QString& name) {
+    if (name == m_folderName)
+        return;
+    m_folderName = name;
+    Q_EMIT folderNameChanged();
+}
+
+void FolderPanel::setShowingAppPicker(bool showing) {
+    if (showing == m_showingAppPicker)
+        return;
+    if (showing)
+        setPickerSearchText(QString());
+    m_showingAppPicker = showing;
+    Q_EMIT showingAppPickerChanged();
+}
+
+void FolderPanel::setPickerSearchText(const QString& text) {
+    if (text == m_pickerSearchText)
+        return;
+    m_pickerSearchText = text;
+    Q_EMIT pickerSearchTextChanged();
+    refreshPickerApps();
+}
+
+void FolderPanel::setRevealLabel(const QString& label) {
+    if (label == m_revealLabel)
+        return;
+    m_revealLabel = label;
+    Q_EMIT revealLabelChanged();
+}
+
+void FolderPanel::saveFolderName() {
+    // Only the empty text is refused: a name of spaces is a name.
+    if (m_folderName.isEmpty() || m_folderName == m_folder.name)
+        return;
+    m_settings.renameFolder(m_folder.id, m_folderName);
+}
+
+void FolderPanel::beginEditing() {
+    setEditing(true);
+}
+
+void FolderPanel::commitName() {
+    saveFolderName();
+    setEditing(false);
+    if (m_folderName.isEmpty())
+        setFolderName(m_folder.name);
+}
+
+void FolderPanel::close() {
+    saveFolderName();
+    if (!m_closeRequested) {
+        m_closeRequested = true;
+        Q_EMIT closeRequested();
+    }
+}
+
+void FolderPanel::togglePicker() {
+    setShowingAppPicker(!m_showingAppPicker);
+}
+
+void FolderPanel::selectApp(const QString& appId) {
+    // A row can outlive a change of the folders by a moment; an application that
+    // meanwhile joined some folder is not put into a second one.
+    if (const AppItem* app = findApp(appId);
+        app && !m_settings.isAppInFolder(app->bundleIdentifier))
+        m_settings.addAppToFolder(m_folder.id, app->bundleIdentifier);
+    setShowingAppPicker(false);
+}
+
+void FolderPanel::launch(const QString& appId) {
+    const AppItem* app = findApp(appId);
+    if (!app)
+        return;
+    // Copy first: storing the name makes the host rebuild, which may replace the
+    // list.
+    const AppItem launched = *app;
+    saveFolderName();
+    Q_EMIT launchRequested(launched);
+}
+
+void FolderPanel::removeApp(const QString& appId) {
+    if (const AppItem* app = findApp(appId))
+        m_settings.removeAppFromFolder(m_folder.id, app->bundleIdentifier);
+}
+
+void FolderPanel::hideApp(const QString& appId) {
+    const AppItem* app = findApp(appId);
+    if (!app)
+        return;
+    const AppItem hidden = *app;
+    m_settings.hideApp(hidden.bundleIdentifier);
+    Q_EMIT hideRequested(hidden);
+}
+
+void FolderPanel::reveal(const QString& appId) {
+    if (const AppItem* app = findApp(appId))
+        Q_EMIT revealRequested(*app);
+}
+
+void FolderPanel::followStoredFolder() {
+    const std::optional<FolderItem> stored = m_settings.folder(m_folder.id);
+    if (!stored) {
+        // Emptied by removing its last member, or deleted from the grid.
+        setShowingAppPicker(false);
+        if (!m_closeRequested) {
+            m_closeRequested = true;
+            Q_EMIT closeRequested();
+        }
+        return;
+    }
+    m_folder = *stored;
+    // While the title is being edited the typed text is the user's and stays.
+    if (!m_isEditing)
+        setFolderName(m_folder.name);
+    refreshFolderApps();
+    // Candidates depend on every folder, not only this one.
+    refreshPickerApps();
+}
+
+void FolderPanel::setEditing(bool editing) {
+    if (editing == m_isEditing)
+        return;
+    m_isEditing = editing;
+    Q_EMIT isEditingChanged();
+}
+
+void FolderPanel::refreshFolderApps() {
+    m_folderApps->setApps(::folderApps(m_folder, m_apps));
+}
+
+void FolderPanel::refreshPickerApps() {
+    m_pickerApps->setApps(
+        filterApps(pickerCandidates(m_folder, m_apps, m_settings), m_pickerSearchText));
+}
+
+const AppItem* FolderPanel::findApp(const QString& appId) const {
+    const std::optional<QUuid> id = parseUuidText(appId);
+    if (!id)
+        return nullptr;
+    const auto it = std::find_if(m_apps.cbegin(), m_apps.cend(),
+                                 [&](const AppItem& app) { return app.id == *id; });
+    return it == m_apps.cend() ? nullptr : &*it;
+}
