@@ -1,0 +1,86 @@
+#include "AppDelegate.h"
+
+#include "GlobalHotkey.h"
+#include "LauncherFrame.h"
+#include "LauncherKeyFilter.h"
+#include "ToggleRule.h"
+#include "X11WindowHints.h"
+
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QTimer>
+
+AppDelegate::AppDelegate(GlobalHotkey& hotkey, QObject* parent)
+    : QObject(parent)
+    , m_hotkey(hotkey) {}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::setupWindow(QQuickWindow* window, QQuickItem* mainContent) {
+    if (window == nullptr) {
+        setupKeyMonitors();
+        return;
+    }
+    m_window = window;
+    window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
+    window->setColor(Qt::black);
+    window->setTitle(QStringLiteral("Quorlin"));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->setGeometry(launcherFrame(screen->geometry()));
+
+    m_keys = new LauncherKeyFilter(*window, this);
+    m_keys->setMainContent(mainContent);
+    connect(m_keys, &LauncherKeyFilter::togglePressed, this, &AppDelegate::toggleWindow);
+    connect(m_keys, &LauncherKeyFilter::escapePressed, this, &AppDelegate::escapePressed);
+    setupKeyMonitors();
+}
+
+void AppDelegate::setupKeyMonitors() {
+    if (m_hotkeyInstalled)
+        return;
+    connect(&m_hotkey, &GlobalHotkey::activated, this, &AppDelegate::toggleWindow);
+    m_hotkeyInstalled = m_hotkey.start();
+}
+
+void AppDelegate::toggleWindow() {
+    // Deferred, so a key handled inside an event delivery never hides the window
+    // that is delivering it.
+    QTimer::singleShot(0, this, &AppDelegate::applyToggle);
+}
+
+void AppDelegate::applyToggle() {
+    if (m_window == nullptr)
+        return;
+    const bool active = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    if (toggleAction(m_window->isVisible(), active) == ToggleAction::Hide)
+        hideLauncher();
+    else
+        showLauncher();
+}
+
+void AppDelegate::reopen() {
+    if (m_window == nullptr || m_window->isVisible())
+        return;
+    showLauncher();
+}
+
+void AppDelegate::showLauncher() {
+    if (m_window == nullptr)
+        return;
+    if (!m_window->isVisible()) {
+        // The screen may have changed while the launcher was hidden.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            m_window->setGeometry(launcherFrame(screen->geometry()));
+        X11WindowHints::applyBeforeShow(*m_window);
+        m_window->show();
+        X11WindowHints::applyAfterShow(*m_window);
+    }
+    m_window->raise();
+    m_window->requestActivate();
+}
+
+void AppDelegate::hideLauncher() {
+    if (m_window != nullptr)
+        m_window->hide();
+}

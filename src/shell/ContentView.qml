@@ -1,0 +1,143 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls.Basic
+
+// The launcher's main screen: the desktop picture behind a header with the search
+// bar and the edit button, and below it the loading message, the grid or the
+// empty message, as the MainScreen says.
+Item {
+    id: root
+
+    required property MainScreen mainScreen
+
+    // Puts the keyboard focus back into the search field.
+    function focusSearch() {
+        searchBar.focusField();
+    }
+
+    DesktopBackgroundView {
+        anchors.fill: parent
+        background: root.mainScreen.background
+    }
+
+    Item {
+        id: header
+
+        anchors.top: parent.top
+        anchors.topMargin: 30
+        anchors.left: parent.left
+        anchors.leftMargin: 80
+        anchors.right: parent.right
+        anchors.rightMargin: 80
+        height: Math.max(searchSlot.height, editButton.height)
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 20
+
+            // A slot up to 400 wide; the bar keeps its own size in the middle of it.
+            Item {
+                id: searchSlot
+
+                anchors.verticalCenter: parent.verticalCenter
+                width: Math.max(0, Math.min(400, header.width - 20 - editButton.width))
+                height: searchBar.height
+
+                SearchBar {
+                    id: searchBar
+
+                    anchors.centerIn: parent
+                    text: root.mainScreen.searchText
+                    onEdited: text => root.mainScreen.searchText = text
+                }
+            }
+
+            EditButton {
+                id: editButton
+
+                anchors.verticalCenter: parent.verticalCenter
+                editing: root.mainScreen.isEditMode
+                label: root.mainScreen.editButtonText
+                onClicked: root.mainScreen.toggleEditMode()
+            }
+        }
+    }
+
+    Item {
+        id: contentArea
+
+        objectName: "contentArea"
+        anchors.top: header.bottom
+        anchors.topMargin: 15
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+
+        Column {
+            objectName: "loadingState"
+            anchors.centerIn: parent
+            spacing: 15
+            visible: root.mainScreen.contentState === MainScreen.Loading
+
+            BusyIndicator {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 20
+                height: 20
+                scale: 1.5
+                running: parent.visible
+                palette.dark: "white"
+            }
+
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: root.mainScreen.loadingText
+                color: "white"
+                opacity: 0.8
+                font.pixelSize: 14
+            }
+        }
+
+        Loader {
+            objectName: "gridState"
+            anchors.fill: parent
+            active: root.mainScreen.contentState === MainScreen.Grid
+            sourceComponent: PagedGridView {
+                grid: root.mainScreen.grid
+                isEditMode: root.mainScreen.isEditMode
+            }
+        }
+
+        Column {
+            objectName: "emptyState"
+            anchors.centerIn: parent
+            spacing: 16
+            visible: root.mainScreen.contentState === MainScreen.Empty
+
+            Image {
+                objectName: "emptySymbol"
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 60
+                height: 60
+                sourceSize: Qt.size(120, 120)
+                source: root.mainScreen.emptySymbolSource
+                opacity: 0.3
+            }
+
+            Text {
+                objectName: "emptyText"
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: root.mainScreen.emptyText
+                textFormat: Text.PlainText
+                color: "white"
+                opacity: 0.6
+                font.pixelSize: 18
+            }
+        }
+    }
+
+    DeleteAlert {
+        mainScreen: root.mainScreen
+        onClosed: root.focusSearch()
+    }
+}

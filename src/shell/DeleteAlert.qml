@@ -1,0 +1,86 @@
+import QtQuick
+import QtQuick.Controls.Basic
+
+// The confirmation before an application goes to the Trash. It follows the main
+// screen's showDeleteConfirmation; Escape and Cancel both cancel.
+Popup {
+    id: root
+
+    required property MainScreen mainScreen
+
+    objectName: "deleteAlert"
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: 280
+    modal: true
+    focus: true
+    closePolicy: Popup.CloseOnEscape
+    padding: 20
+
+    onClosed: mainScreen.cancelDelete()
+
+    Connections {
+        target: root.mainScreen
+        function onShowDeleteConfirmationChanged() {
+            if (root.mainScreen.showDeleteConfirmation)
+                root.open();
+            else
+                root.close();
+        }
+    }
+
+    Overlay.modal: Rectangle {
+        color: Qt.rgba(0, 0, 0, 0.25)
+    }
+
+    background: Rectangle {
+        radius: 12
+        color: "#2c2c2e"
+        border.width: 1
+        border.color: Qt.rgba(1, 1, 1, 0.12)
+    }
+
+    contentItem: Column {
+        spacing: 14
+
+        Text {
+            objectName: "deleteTitle"
+            width: parent.width
+            text: root.mainScreen.deleteTitle
+            color: "white"
+            font.pixelSize: 13
+            font.weight: Font.Bold
+            horizontalAlignment: Text.AlignHCenter
+        }
+
+        Text {
+            objectName: "deleteMessage"
+            width: parent.width
+            visible: text.length > 0
+            text: root.mainScreen.deleteMessage
+            textFormat: Text.PlainText
+            color: Qt.rgba(1, 1, 1, 0.85)
+            font.pixelSize: 11
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+        }
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 10
+
+            AlertButton {
+                objectName: "cancelButton"
+                label: "Cancel"
+                onClicked: root.close()
+            }
+
+            AlertButton {
+                objectName: "deleteButton"
+                label: "Delete"
+                destructive: true
+                onClicked: root.mainScreen.confirmDelete()
+            }
+        }
+    }
+}

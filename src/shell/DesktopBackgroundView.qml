@@ -1,0 +1,34 @@
+import QtQuick
+
+// The blurred desktop picture under a 0.3 black veil, or the fixed blue-violet
+// gradient while there is no picture.
+Item {
+    id: root
+
+    required property DesktopBackground background
+
+    CornerGradient {
+        objectName: "fallbackGradient"
+        anchors.fill: parent
+        visible: !root.background.hasPicture
+        startColor: Qt.rgba(0.1, 0.15, 0.25, 1)
+        endColor: Qt.rgba(0.15, 0.1, 0.3, 1)
+    }
+
+    Image {
+        objectName: "desktopPicture"
+        anchors.fill: parent
+        visible: root.background.hasPicture
+        source: root.background.pictureSource
+        fillMode: Image.PreserveAspectCrop
+        smooth: true
+        cache: false
+    }
+
+    Rectangle {
+        objectName: "dimming"
+        anchors.fill: parent
+        visible: root.background.hasPicture
+        color: Qt.rgba(0, 0, 0, 0.3)
+    }
+}

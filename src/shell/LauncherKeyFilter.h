@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickItem>
+
+
+// The keys the launcher window acts on before any control sees them.
+enum class LauncherKey { Other, Toggle, Escape };
+
+// F4 toggles the launcher wherever the focus is. Escape hides it while the
+// focus is on the main screen; while a menu or dialog holds the focus, Escape
+// is theirs (it closes them) and the launcher stays.
+[[nodiscard]] LauncherKey launcherKeyFor(int key, Qt::KeyboardModifiers modifiers,
+                                         bool focusOnMainScreen);
+
+// Watches the launcher window's key presses and consumes the ones it acts on,
+// so the search field never receives them.
+class LauncherKeyFilter final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit LauncherKeyFilter(QQuickWindow& window, QObject* parent = nullptr);
+
+    // The item that holds the main screen; focus anywhere else is a popup's.
+    void setMainContent(QQuickItem* item);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+Q_SIGNALS:
+    void togglePressed();
+    void escapePressed();
+
+private:
+    [[nodiscard]] bool focusOnMainScreen() const;
+
+    QQuickWindow& m_window;
+    QPointer<QQuickItem> m_mainContent;
+};
