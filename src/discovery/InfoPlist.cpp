@@ -2,7 +2,6 @@
 
 #include <plist/plist.h>
 
-#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -17,11 +16,17 @@ QString stringValue(plist_t dict, const char* key) {
     const plist_t node = plist_dict_get_item(dict, key);
     if (node == nullptr || plist_get_node_type(node) != PLIST_STRING)
         return {};
-    char* value = nullptr;
-    plist_get_string_val(node, &value);
-    QString text = QString::fromUtf8(value);
-    std::free(value);
-    return text;
+    // The copying accessor asserts that the string holds no NUL, which a damaged
+    // binary list can break; the pointer accessor reports the true length.
+    uint64_t length = 0;
+    const char* value = plist_get_string_ptr(node, &length);
+    if (value == nullptr || length > uint64_t(std::numeric_limits<qsizetype>::max()))
+        return {};
+    const QByteArrayView bytes(value, qsizetype(length));
+    // A NUL cannot be part of an identifier or a file name.
+    if (bytes.contains('\0'))
+        return {};
+    return QString::fromUtf8(bytes);
 }
 
 } // namespace
