@@ -1,0 +1,107 @@
+#pragma once
+
+#include "AppLauncher.h"
+#include "CatalogueRoots.h"
+#include "DesktopPictureSource.h"
+#include "FileRevealer.h"
+#include "GlobalHotkey.h"
+#include "Trash.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+// Recording stand-ins for the platform services the shell calls, and a catalogue
+// of desktop entries on disk for a real AppDiscovery to scan.
+
+class RecordingLauncher final : public AppLauncher {
+public:
+    void launch(const AppItem& app) override { launched.append(app); }
+
+    AppList launched;
+};
+
+class RecordingRevealer final : public FileRevealer {
+public:
+    void reveal(const QString& path) override { revealed.append(path); }
+    [[nodiscard]] QString revealLabel() const override { return label; }
+
+    QStringList revealed;
+    QString label = QStringLiteral("Show in Files");
+};
+
+// Moves by deleting, so the rescan after a deletion no longer finds the entry.
+class RecordingTrash final : public Trash {
+public:
+    [[nodiscard]] Result moveToTrash(const QString& path) override {
+        requests.append(path);
+        if (!failWith.isEmpty())
+            return {false, failWith};
+        return {QFile::remove(path), {}};
+    }
+
+    QStringList requests;
+    QString failWith;
+};
+
+// The picture URL is read on a worker thread.
+class FixedPictureSource final : public DesktopPictureSource {
+public:
+    [[nodiscard]] QUrl desktopPictureUrl() const override {
+        const QMutexLocker lock(&m_mutex);
+        return m_url;
+    }
+
+    void setUrl(const QUrl& url) {
+        const QMutexLocker lock(&m_mutex);
+        m_url = url;
+    }
+
+private:
+    mutable QMutex m_mutex;
+    QUrl m_url;
+};
+
+// Needs no meta-object of its own: it only emits the interface's signal.
+class FakeHotkey final : public GlobalHotkey {
+public:
+    bool start() override {
+        ++starts;
+        return available;
+    }
+    void press() { Q_EMIT activated(); }
+
+    int starts = 0;
+    bool available = true;
+};
+
+// Desktop entries in a temporary folder, the only source of a catalogue.
+class EntryCatalogue {
+public:
+    EntryCatalogue() {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir().mkpath(folder()));
+    }
+
+    [[nodiscard]] QString folder() const { return m_dir.filePath(QStringLiteral("applications")); }
+    [[nodiscard]] QString entryPath(const QString& id) const {
+        return folder() + QLatin1Char('/') + id + QStringLiteral(".desktop");
+    }
+
+    void add(const QString& id, const QString& name) const {
+        QFile file(entryPath(id));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Desktop Entry]\nType=Application\nExec=true\nName=" + name.toUtf8() + "\n");
+    }
+
+    [[nodiscard]] CatalogueRoots roots() const {
+        CatalogueRoots roots;
+        roots.desktopEntryFolders = {folder()};
+        return roots;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
