@@ -100,6 +100,13 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
         loaded.state = EntryState::NotShown;
         return loaded;
     }
+    // Without a command or D-Bus activation there is nothing a click could start.
+    const bool launchable =
+        g_app_info_get_commandline(app) != nullptr ||
+        g_key_file_get_boolean(keyFile.get(), G_KEY_FILE_DESKTOP_GROUP,
+                               G_KEY_FILE_DESKTOP_KEY_DBUS_ACTIVATABLE, nullptr);
+    if (!launchable)
+        return loaded;
     const char* name = g_app_info_get_name(app);
     if (name == nullptr || *name == '\0')
         return loaded;
