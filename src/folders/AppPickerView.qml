@@ -21,25 +21,33 @@ Column {
 
     spacing: 0
 
-    TextField {
-        id: field
-
-        objectName: "pickerSearchField"
+    // The field sits inside the usual margin of a popover's content.
+    Item {
         width: list.width
-        placeholderText: "Search apps..."
-        placeholderTextColor: Qt.rgba(1, 1, 1, 0.4)
-        color: "white"
-        font.pixelSize: 13
-        text: root.searchText
-        focus: true
-        background: Rectangle {
-            implicitHeight: 28
-            radius: 6
-            color: Qt.rgba(1, 1, 1, 0.08)
-            border.width: 1
-            border.color: field.activeFocus ? Qt.rgba(0.04, 0.52, 1, 0.9) : Qt.rgba(1, 1, 1, 0.2)
+        height: field.height + 24
+
+        TextField {
+            id: field
+
+            objectName: "pickerSearchField"
+            x: 12
+            y: 12
+            width: parent.width - 24
+            placeholderText: "Search apps..."
+            placeholderTextColor: Qt.rgba(1, 1, 1, 0.4)
+            color: "white"
+            font.pixelSize: 13
+            text: root.searchText
+            focus: true
+            background: Rectangle {
+                implicitHeight: 28
+                radius: 6
+                color: Qt.rgba(1, 1, 1, 0.08)
+                border.width: 1
+                border.color: field.activeFocus ? Qt.rgba(0.04, 0.52, 1, 0.9) : Qt.rgba(1, 1, 1, 0.2)
+            }
+            onTextEdited: root.searchEdited(text)
         }
-        onTextEdited: root.searchEdited(text)
     }
 
     Rectangle {
@@ -58,7 +66,7 @@ Column {
         model: root.apps
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {
-            policy: ScrollBar.AlwaysOn
+            policy: ScrollBar.AsNeeded
         }
 
         delegate: Item {

@@ -14,6 +14,8 @@ Item {
     required property var previewIcons
     property bool isDropTarget: false
     readonly property bool isHovered: hover.hovered
+    // 0 at rest, 1 hovered; the icon's size and shadow follow it together.
+    property real hoverProgress: isHovered ? 1 : 0
     readonly property alias menu: contextMenu
 
     signal open
@@ -22,6 +24,16 @@ Item {
 
     width: 120
     height: 120
+
+    // The same spring as the application tiles: response 0.3 s, damping
+    // fraction 0.6, in SpringAnimation's terms.
+    Behavior on hoverProgress {
+        SpringAnimation {
+            spring: 7.0
+            damping: 0.4
+            epsilon: 0.002
+        }
+    }
 
     Column {
         anchors.centerIn: parent
@@ -34,22 +46,15 @@ Item {
             // middle and the preview spreads over the full width.
             width: root.width
             height: 80
-            scale: root.isHovered ? 1.1 : 1.0
-
-            Behavior on scale {
-                NumberAnimation {
-                    duration: 350
-                    easing.type: Easing.OutBack
-                }
-            }
+            scale: 1 + 0.1 * root.hoverProgress
 
             SoftShadow {
                 target: square
                 radius: 20
                 color: "black"
-                strength: root.isHovered ? 0.3 : 0.1
-                blur: root.isHovered ? 12 : 6
-                offsetY: root.isHovered ? 6 : 3
+                strength: 0.1 + 0.2 * Math.max(0, Math.min(1, root.hoverProgress))
+                blur: 6 + 6 * root.hoverProgress
+                offsetY: 3 + 3 * root.hoverProgress
             }
 
             Canvas {

@@ -25,22 +25,6 @@ Item {
     height: target.height
     z: target.z - 1
 
-    Behavior on strength {
-        NumberAnimation {
-            duration: 300
-        }
-    }
-    Behavior on blur {
-        NumberAnimation {
-            duration: 300
-        }
-    }
-    Behavior on offsetY {
-        NumberAnimation {
-            duration: 300
-        }
-    }
-
     Repeater {
         model: root.layers
 

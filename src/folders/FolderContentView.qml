@@ -1,0 +1,223 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls
+import Quorlin
+
+// The open folder over the launcher: a dimmed backdrop and, centred on it, the
+// panel with the editable title, the picker and close buttons, and the
+// folder's applications. All behaviour is the panel object's; this file lays
+// it out and forwards the user's actions to it.
+Item {
+    id: root
+
+    required property FolderPanel panel
+    readonly property alias titleField: titleField
+    readonly property alias picker: picker
+    readonly property alias tileMenu: tileMenu
+
+    // Clicks outside the panel's rounded rectangle close it, keeping the name.
+    Rectangle {
+        objectName: "folderBackdrop"
+        anchors.fill: parent
+        color: Qt.rgba(0, 0, 0, 0.7)
+
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.LeftButton | Qt.RightButton
+            onClicked: root.panel.close()
+        }
+    }
+
+    Rectangle {
+        id: card
+
+        objectName: "folderCard"
+        anchors.centerIn: parent
+        width: 700
+        height: content.implicitHeight
+        radius: 20
+        // No blur behind the panel on the software renderer: a translucent
+        // smoky fill with a faint rim reads as frosted glass over the backdrop.
+        color: Qt.rgba(0.32, 0.32, 0.36, 0.55)
+        border.color: Qt.rgba(1, 1, 1, 0.12)
+        border.width: 1
+
+        // The panel itself is not part of the backdrop.
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.LeftButton | Qt.RightButton
+        }
+
+        Column {
+            id: content
+
+            width: parent.width
+            topPadding: 40
+            bottomPadding: 40
+            spacing: 30
+
+            Item {
+                id: header
+
+                width: parent.width
+                height: Math.max(titleArea.height, plusButton.height)
+
+                Item {
+                    id: titleArea
+
+                    x: 40
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: root.panel.isEditing ? titleField.width : titleText.implicitWidth
+                    height: Math.max(titleText.implicitHeight, titleField.implicitHeight)
+
+                    Text {
+                        id: titleText
+
+                        objectName: "folderTitle"
+                        anchors.verticalCenter: parent.verticalCenter
+                        visible: !root.panel.isEditing
+                        text: root.panel.folderName
+                        color: "white"
+                        font.pixelSize: 24
+                        font.weight: Font.DemiBold
+
+                        TapHandler {
+                            onTapped: root.panel.beginEditing()
+                        }
+                    }
+
+                    TextField {
+                        id: titleField
+
+                        objectName: "folderTitleField"
+                        anchors.verticalCenter: parent.verticalCenter
+                        // Up to 300 wide, less when the buttons need the room.
+                        width: Math.min(300, plusButton.x - titleArea.x - 8)
+                        visible: root.panel.isEditing
+                        text: root.panel.folderName
+                        placeholderText: "Folder Name"
+                        placeholderTextColor: Qt.rgba(1, 1, 1, 0.35)
+                        color: "white"
+                        font: titleText.font
+                        padding: 0
+                        background: null
+                        selectByMouse: true
+                        onTextEdited: root.panel.folderName = text
+                        onAccepted: root.panel.commitName()
+                        // Typing must land here, not in the launcher's search
+                        // field behind the panel, which would narrow the folder.
+                        onVisibleChanged: if (visible)
+                            forceActiveFocus()
+                        Component.onCompleted: if (visible)
+                            forceActiveFocus()
+                    }
+                }
+
+                HeaderButton {
+                    id: closeButton
+
+                    objectName: "folderCloseButton"
+                    anchors.right: parent.right
+                    anchors.rightMargin: 40
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: "qrc:/Quorlin/folders/icons/xmark-circle-fill.svg"
+                    onClicked: root.panel.close()
+                }
+
+                HeaderButton {
+                    id: plusButton
+
+                    objectName: "folderAddButton"
+                    anchors.right: closeButton.left
+                    anchors.rightMargin: 8
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: "qrc:/Quorlin/folders/icons/plus-circle-fill.svg"
+                    onClicked: root.panel.togglePicker()
+
+                    PickerPopup {
+                        id: picker
+
+                        panel: root.panel
+                    }
+                }
+            }
+
+            GridView {
+                id: appGrid
+
+                objectName: "folderAppGrid"
+                // Five columns of 108 with 20 between them inside 40 of
+                // padding: cells of 128 whose centres fall where those columns'
+                // centres are. The scroll area keeps its full 500 even when the
+                // folder has fewer rows or none.
+                x: 30
+                width: 640
+                height: 500
+                cellWidth: 128
+                cellHeight: 140
+                clip: true
+                boundsBehavior: Flickable.StopAtBounds
+                model: root.panel.folderApps
+                ScrollBar.vertical: ScrollBar {
+                    policy: ScrollBar.AsNeeded
+                }
+
+                delegate: Item {
+                    id: cell
+
+                    required property string appId
+                    required property string name
+                    required property string iconSource
+
+                    objectName: "folderAppCell"
+                    width: 128
+                    height: 110
+
+                    AppIconView {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        name: cell.name
+                        iconSource: cell.iconSource
+                        isEditMode: false
+                    }
+
+                    MouseArea {
+                        anchors.fill: parent
+                        acceptedButtons: Qt.LeftButton | Qt.RightButton
+                        onClicked: mouse => {
+                            if (mouse.button === Qt.RightButton)
+                                tileMenu.openFor(cell.appId);
+                            else
+                                root.panel.launch(cell.appId);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    Menu {
+        id: tileMenu
+
+        property string appId
+
+        function openFor(appId) {
+            tileMenu.appId = appId;
+            popup();
+        }
+
+        MenuItem {
+            text: "Remove from Folder"
+            onTriggered: root.panel.removeApp(tileMenu.appId)
+        }
+        MenuItem {
+            text: "Hide App"
+            onTriggered: root.panel.hideApp(tileMenu.appId)
+        }
+        MenuSeparator {
+        }
+        MenuItem {
+            text: root.panel.revealLabel
+            onTriggered: root.panel.reveal(tileMenu.appId)
+        }
+    }
+}
