@@ -69,7 +69,7 @@ IconThemeIndex::IconThemeIndex(const QStringList& themeFolders, const QStringLis
                                const QString& themeName)
     : m_themeFolders(themeFolders)
     , m_pixmapFolders(pixmapFolders) {
-    // Breadth of the spec's lookup: the theme, its parents depth first, and
+    // The lookup chain: the theme, its parents depth first, and
     // hicolor last whatever the parents say.
     QStringList pending{themeName.isEmpty() ? QStringLiteral("hicolor") : themeName};
     QSet<QString> seen;
@@ -190,7 +190,7 @@ void IconThemeIndex::indexTheme(int themeIndex, const Theme& theme) {
         for (const QString& base : m_themeFolders) {
             const QDir dir(base + u'/' + themeName + u'/' + theme.relativePaths.at(i));
             const QStringList files = dir.entryList(QDir::Files | QDir::Readable);
-            // Within one folder the spec's extension order decides: png, svg, xpm.
+            // Within one folder the standard extension order decides: png, svg, xpm.
             for (const QString& suffix : iconSuffixes) {
                 for (const QString& file : files) {
                     if (file.endsWith(suffix) && file.size() > suffix.size())
@@ -202,25 +202,26 @@ void IconThemeIndex::indexTheme(int themeIndex, const Theme& theme) {
     }
 }
 
-int IconThemeIndex::distance(const Directory& directory, int pixels) const {
-    const int scaled = directory.size * directory.scale;
-    switch (directory.type) {
-    case SizeType::Fixed:
-        return std::abs(scaled - pixels);
-    case SizeType::Scalable:
-        if (pixels < directory.minSize * directory.scale)
-            return directory.minSize * directory.scale - pixels;
-        if (pixels > directory.maxSize * directory.scale)
-            return pixels - directory.maxSize * directory.scale;
+int IconThemeIndex::score(const Directory& directory, int pixels) {
+    // A folder made for the size comes first, then larger pictures from the
+    // smallest up (they scale down cleanly), then smaller ones from the largest
+    // down (they blur when scaled up).
+    const int lowest = directory.type == SizeType::Fixed ? directory.size
+                       : directory.type == SizeType::Scalable
+                           ? directory.minSize
+                           : directory.size - directory.threshold;
+    const int highest = directory.type == SizeType::Fixed ? directory.size
+                        : directory.type == SizeType::Scalable
+                            ? directory.maxSize
+                            : directory.size + directory.threshold;
+    const int scale = directory.scale;
+    if (scale == 1 && lowest <= pixels && pixels <= highest)
         return 0;
-    case SizeType::Threshold:
-        if (pixels < (directory.size - directory.threshold) * directory.scale)
-            return (directory.size - directory.threshold) * directory.scale - pixels;
-        if (pixels > (directory.size + directory.threshold) * directory.scale)
-            return pixels - (directory.size + directory.threshold) * directory.scale;
-        return 0;
-    }
-    return INT_MAX;
+    const int actual = directory.size * scale;
+    if (actual >= pixels)
+        return 1 + (actual - pixels);
+    constexpr int smallerPenalty = 1 << 20;
+    return smallerPenalty + (pixels - actual);
 }
 
 QString IconThemeIndex::find(const QString& iconName, int pixels) const {
@@ -235,19 +236,12 @@ QString IconThemeIndex::find(const QString& iconName, int pixels) const {
         if (found == theme.constEnd())
             continue;
         const Candidate* best = nullptr;
-        int bestDistance = INT_MAX;
+        int bestScore = INT_MAX;
         for (const Candidate& candidate : *found) {
-            const Directory& directory = m_directories.at(candidate.directory);
-            const int d = distance(directory, pixels);
-            // A larger source scales down better than a smaller one scales up.
-            const bool better =
-                d < bestDistance ||
-                (d == bestDistance && best != nullptr &&
-                 directory.size * directory.scale > m_directories.at(best->directory).size *
-                                                        m_directories.at(best->directory).scale);
-            if (better) {
+            const int score = this->score(m_directories.at(candidate.directory), pixels);
+            if (score < bestScore) {
                 best = &candidate;
-                bestDistance = d;
+                bestScore = score;
             }
         }
         if (best != nullptr)

@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-// Finds icon files by name in freedesktop icon themes, the way the icon theme
-// specification looks them up: the theme, then the themes it inherits from, then
-// "hicolor", then the unthemed pixmap folders. Built once per scan; every folder
+// Finds icon files by name in freedesktop icon themes, in the standard lookup
+// order: the theme, then the themes it inherits from, then "hicolor", then the
+// unthemed pixmap folders. Within the first theme that has the icon, a folder
+// made for the size wins, else the nearest larger picture, else the nearest
+// smaller one. Built once per scan; every folder
 // is listed once at construction, so lookups touch no disk. Immutable after
 // construction and so safe to share between threads.
 class IconThemeIndex {
@@ -45,7 +47,8 @@ private:
     [[nodiscard]] Theme readTheme(const QString& name) const;
     [[nodiscard]] static Theme inferTheme(const QString& themeFolder);
     void indexTheme(int themeIndex, const Theme& theme);
-    [[nodiscard]] int distance(const Directory& directory, int pixels) const;
+    // Lower is better for showing an icon at `pixels`.
+    [[nodiscard]] static int score(const Directory& directory, int pixels);
 
     QStringList m_themeFolders;
     QStringList m_pixmapFolders;

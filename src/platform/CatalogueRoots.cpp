@@ -58,7 +58,7 @@ CatalogueRoots CatalogueRoots::system(const QString& bundlePrefix) {
     data.removeDuplicates();
     roots.desktopEntryFolders = withSuffix(data, QStringLiteral("/applications"));
 
-    // The icon theme spec puts ~/.icons first, for compatibility with old themes.
+    // Icon themes look in ~/.icons first, for compatibility with old themes.
     roots.iconThemeFolders = withSuffix(data, QStringLiteral("/icons"));
     roots.iconThemeFolders.prepend(QDir::homePath() + QStringLiteral("/.icons"));
     roots.pixmapFolders = {QStringLiteral("/usr/share/pixmaps")};
