@@ -185,7 +185,7 @@ Item {
                         acceptedButtons: Qt.LeftButton | Qt.RightButton
                         onClicked: mouse => {
                             if (mouse.button === Qt.RightButton)
-                                tileMenu.openFor(cell.appId);
+                                tileMenu.openFor(cell.appId, mapToItem(root, mouse.x, mouse.y));
                             else
                                 root.panel.launch(cell.appId);
                         }
@@ -200,9 +200,11 @@ Item {
 
         property string appId
 
-        function openFor(appId) {
+        // Opens at the click, which the pointer's global position may not be
+        // (synthetic clicks, touch).
+        function openFor(appId, position) {
             tileMenu.appId = appId;
-            popup();
+            popup(position.x, position.y);
         }
 
         MenuItem {

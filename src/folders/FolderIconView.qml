@@ -171,7 +171,7 @@ Item {
 
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: (eventPoint, button) => contextMenu.popup()
+        onTapped: (eventPoint, button) => contextMenu.popup(eventPoint.position.x, eventPoint.position.y)
     }
 
     Menu {
