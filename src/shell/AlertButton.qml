@@ -1,5 +1,6 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import Quorlin
+import QtQuick.Controls
 
 // One button of the delete alert; destructive ones say so in red.
 AbstractButton {

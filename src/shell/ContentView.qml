@@ -1,6 +1,6 @@
-pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls.Basic
+import Quorlin
+import QtQuick.Controls
 
 // The launcher's main screen: the desktop picture behind a header with the search
 // bar and the edit button, and below it the loading message, the grid or the

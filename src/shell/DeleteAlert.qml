@@ -1,5 +1,6 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import Quorlin
+import QtQuick.Controls
 
 // The confirmation before an application goes to the Trash. It follows the main
 // screen's showDeleteConfirmation; Escape and Cancel both cancel.

@@ -1,4 +1,5 @@
 import QtQuick
+import Quorlin
 
 // The blurred desktop picture under a 0.3 black veil, or the fixed blue-violet
 // gradient while there is no picture.

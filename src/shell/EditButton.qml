@@ -1,5 +1,6 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import Quorlin
+import QtQuick.Controls
 
 // "Edit" / "Done": a label on a small rounded plate, blue while editing.
 AbstractButton {

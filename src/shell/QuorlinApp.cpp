@@ -131,6 +131,8 @@ int QuorlinApp::runScreenshot() {
     const QRect screenGeometry = screen != nullptr ? screen->geometry() : QRect();
     if (screen != nullptr)
         m_view->setGeometry(launcherFrame(screenGeometry));
+    // A window that is never shown gets no resize event to size its scene from.
+    m_view->rootObject()->setSize(m_view->size());
     m_background->setViewSize(m_view->size());
 
     QEventLoop waiting;

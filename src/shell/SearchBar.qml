@@ -1,5 +1,6 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import Quorlin
+import QtQuick.Controls
 
 // The glass search capsule: a magnifier, the field and, while there is text, a
 // button that clears it. The host owns the text: the bar shows `text` and tells

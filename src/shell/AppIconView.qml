@@ -1,0 +1,188 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Quorlin
+
+// One application: its icon above its name. It lifts and grows under the
+// pointer, rocks gently in edit mode and, when the host gives it a delete
+// action, carries a red delete badge. Clicks, drags and the context menu
+// belong to the host; the badge is the only thing here that takes a click.
+Item {
+    id: root
+
+    property string name
+    property url iconSource
+    property bool isEditMode: false
+    // Whether the host gave a delete action; the badge exists only then.
+    property bool hasDeleteAction: false
+    readonly property bool isHovered: hover.hovered
+    // Rotation of the icon in edit mode, rocking between 0 and 2 degrees.
+    property real wiggleOffset: 0
+    // 0 at rest, 1 hovered. A spring drives it, so it overshoots a little
+    // on the way, and the icon's size and shadow follow it together.
+    property real hoverProgress: isHovered ? 1 : 0
+
+    signal deleteClicked
+
+    width: 120
+    height: 110
+
+    // Spring of response 0.3 s and damping fraction 0.6, in SpringAnimation's
+    // terms (its 16 ms integration step folded into both factors).
+    Behavior on hoverProgress {
+        SpringAnimation {
+            spring: 7.0
+            damping: 0.4
+            epsilon: 0.002
+        }
+    }
+
+    // The rock starts whenever edit mode is on while the tile exists, also for
+    // tiles created later (a page scrolled into view), and stops dead on leaving it.
+    SequentialAnimation {
+        id: wiggle
+
+        running: root.isEditMode
+        loops: Animation.Infinite
+        onRunningChanged: {
+            if (!running)
+                root.wiggleOffset = 0;
+        }
+
+        NumberAnimation {
+            target: root
+            property: "wiggleOffset"
+            from: 0
+            to: 2
+            duration: 150
+            easing.type: Easing.Bezier
+            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
+        }
+        NumberAnimation {
+            target: root
+            property: "wiggleOffset"
+            from: 2
+            to: 0
+            duration: 150
+            easing.type: Easing.Bezier
+            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+
+    Item {
+        id: stack
+
+        // Icon 64, spacing 8, label 32.
+        width: 100
+        height: 104
+        anchors.centerIn: parent
+
+        Item {
+            id: icon
+
+            objectName: "tileIcon"
+            width: 64
+            height: 64
+            anchors.horizontalCenter: parent.horizontalCenter
+            scale: 1 + 0.1 * root.hoverProgress
+            rotation: root.isEditMode ? root.wiggleOffset : 0
+
+            // Pre-blurred shadows of the icon's rounded square (radius 4 and 8),
+            // cross-faded: the software renderer has no blur of its own.
+            Image {
+                x: -16
+                y: -16 + 2 + 2 * root.hoverProgress
+                source: "qrc:/Quorlin/grid/icons/tile-shadow-rest.png"
+                opacity: 0.1 * Math.max(0, 1 - root.hoverProgress)
+            }
+            Image {
+                x: -16
+                y: -16 + 2 + 2 * root.hoverProgress
+                source: "qrc:/Quorlin/grid/icons/tile-shadow-hover.png"
+                opacity: 0.3 * Math.min(1, Math.max(0, root.hoverProgress))
+            }
+
+            RoundedImage {
+                anchors.fill: parent
+                radius: 12
+                source: root.iconSource
+            }
+        }
+
+        Item {
+            y: icon.height + 8
+            width: 100
+            height: 32
+
+            Text {
+                // Stands in for the label's soft shadow.
+                y: 1
+                width: parent.width
+                height: parent.height
+                text: label.text
+                font: label.font
+                color: Qt.rgba(0, 0, 0, 0.5)
+                wrapMode: label.wrapMode
+                maximumLineCount: 2
+                elide: Text.ElideRight
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
+
+            Text {
+                id: label
+
+                objectName: "tileName"
+                width: parent.width
+                height: parent.height
+                text: root.name
+                textFormat: Text.PlainText
+                font.pixelSize: 12
+                color: "white"
+                wrapMode: Text.Wrap
+                maximumLineCount: 2
+                elide: Text.ElideRight
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+            }
+        }
+    }
+
+    Loader {
+        // 8 right of and 8 above the top-right corner of the icon-and-name stack.
+        x: stack.x + stack.width - 22 + 8
+        y: stack.y - 8
+        width: 22
+        height: 22
+        active: root.isEditMode && root.hasDeleteAction
+
+        sourceComponent: Item {
+            objectName: "deleteBadge"
+
+            Image {
+                anchors.centerIn: parent
+                source: "qrc:/Quorlin/grid/icons/badge-shadow.png"
+                opacity: 0.3
+            }
+            Rectangle {
+                anchors.fill: parent
+                radius: width / 2
+                color: "white"
+            }
+            Image {
+                anchors.fill: parent
+                source: "qrc:/Quorlin/grid/icons/xmark-circle-fill.svg"
+                sourceSize: Qt.size(44, 44)
+            }
+            // A mouse area, not a tap handler: it keeps the press, so the
+            // click never reaches the host's launch below.
+            MouseArea {
+                anchors.fill: parent
+                onClicked: root.deleteClicked()
+            }
+        }
+    }
+}
