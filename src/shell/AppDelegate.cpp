@@ -76,7 +76,9 @@ void AppDelegate::showLauncher() {
         m_window->show();
         X11WindowHints::applyAfterShow(*m_window);
     }
-    m_window->raise();
+    // Platforms without a window stack (off-screen rendering) warn on raise().
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        m_window->raise();
     m_window->requestActivate();
 }
 
