@@ -27,7 +27,11 @@ QString revealLabelFor(const QString& fileManagerName) {
 }
 
 FreedesktopFileRevealer::FreedesktopFileRevealer(QObject* parent)
-    : QObject(parent) {}
+    : FreedesktopFileRevealer(QDBusConnection::sessionBus(), parent) {}
+
+FreedesktopFileRevealer::FreedesktopFileRevealer(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent)
+    , m_bus(bus) {}
 
 QString FreedesktopFileRevealer::defaultFileManagerName() {
     GAppInfo* info = g_app_info_get_default_for_type("inode/directory", FALSE);
@@ -48,8 +52,7 @@ QString FreedesktopFileRevealer::revealLabel() const {
 }
 
 void FreedesktopFileRevealer::reveal(const QString& path) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
+    if (!m_bus.isConnected()) {
         openContainingFolder(path);
         return;
     }
@@ -60,7 +63,7 @@ void FreedesktopFileRevealer::reveal(const QString& path) {
     call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
     // Asynchronous: activating a file manager can take seconds, and the launcher
     // must not freeze meanwhile.
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [path](QDBusPendingCallWatcher* finished) {
                 if (QDBusPendingReply<> reply = *finished; reply.isError())

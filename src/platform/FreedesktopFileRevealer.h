@@ -2,6 +2,7 @@
 
 #include "FileRevealer.h"
 
+#include <QDBusConnection>
 #include <QObject>
 
 // Asks the session's org.freedesktop.FileManager1 service to select the item;
@@ -12,6 +13,8 @@ class FreedesktopFileRevealer final : public QObject, public FileRevealer {
 
 public:
     explicit FreedesktopFileRevealer(QObject* parent = nullptr);
+    // Asks the file manager on `bus` instead of the session bus.
+    explicit FreedesktopFileRevealer(const QDBusConnection& bus, QObject* parent = nullptr);
 
     void reveal(const QString& path) override;
     [[nodiscard]] QString revealLabel() const override;
@@ -20,5 +23,6 @@ public:
     [[nodiscard]] static QString defaultFileManagerName();
 
 private:
+    QDBusConnection m_bus;
     mutable QString m_label;
 };
