@@ -1,6 +1,6 @@
 #include "GridPageModel.h"
 
-#include "GridIconSource.h"
+#include "AppIconSource.h"
 #include "UuidText.h"
 
 #include <algorithm>
@@ -42,7 +42,7 @@ QVariant GridPageModel::data(const QModelIndex& index, int role) const {
     case PathRole:
         return app ? app->path : QString();
     case IconSourceRole:
-        return app ? gridIconSource(*app) : QString();
+        return app ? appIconSource(*app) : QString();
     case FolderIdRole:
         return folder ? uuidText(folder->id) : QString();
     case FolderNameRole:

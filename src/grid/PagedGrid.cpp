@@ -2,12 +2,12 @@
 
 #include "AppDropDelegate.h"
 #include "AppDropToFolderDelegate.h"
+#include "AppIconSource.h"
 #include "AppSettings.h"
 #include "FolderContents.h"
 #include "FolderDropDelegate.h"
 #include "FolderNameSuggestion.h"
 #include "GridComposition.h"
-#include "GridIconSource.h"
 #include "MoveTranslation.h"
 #include "UuidText.h"
 
@@ -89,7 +89,7 @@ void PagedGrid::recompose() {
             QStringList previewIcons;
             if (const FolderItem* folder = item.folder()) {
                 for (const AppItem& app : previewApps(*folder, m_apps))
-                    previewIcons.append(gridIconSource(app));
+                    previewIcons.append(appIconSource(app));
             }
             cells.append({item, previewIcons});
         }

@@ -1,0 +1,220 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls
+import Quorlin
+
+// One page of the grid: its cells in equal columns, centred vertically. Here
+// the user launches with a click, opens an application's menu, drags an
+// application and drops it on another application or on a folder. What any
+// of it means is decided by the PagedGrid; this page only reports gestures.
+Item {
+    id: root
+
+    required property PagedGrid grid
+    required property GridPageModel page
+    property bool isEditMode: false
+
+    readonly property int columns: grid.columns
+    // Flexible columns of at least 10, 20 apart, inside 80 on either side.
+    readonly property real columnWidth: Math.max(10, (width - 2 * 80 - (columns - 1) * 20) / columns)
+
+    Grid {
+        id: cells
+
+        x: 80
+        anchors.verticalCenter: parent.verticalCenter
+        columns: root.columns
+        columnSpacing: 20
+        rowSpacing: 30
+        horizontalItemAlignment: Grid.AlignHCenter
+        verticalItemAlignment: Grid.AlignVCenter
+
+        Repeater {
+            model: root.page
+
+            delegate: Item {
+                id: cell
+
+                required property string kind
+                required property string cellId
+                required property string appId
+                required property string name
+                required property string bundleIdentifier
+                required property string iconSource
+                required property string folderName
+                required property var previewIcons
+                required property bool isDragged
+                required property bool isDropTarget
+
+                objectName: kind === "app" ? "appCell" : "folderCell"
+                width: root.columnWidth
+                height: kind === "app" ? 110 : 120
+
+                Loader {
+                    anchors.centerIn: parent
+                    sourceComponent: cell.kind === "app" ? appCell : folderCell
+                }
+
+                // Drops are settled by the grid; the area only reports the drag's
+                // way in, across and out, and shows the answer as the drop action.
+                DropArea {
+                    id: dropArea
+
+                    function answer(drag, action) {
+                        if (action === Qt.IgnoreAction)
+                            drag.accepted = false;
+                        else
+                            drag.accept(action);
+                    }
+
+                    anchors.centerIn: parent
+                    width: 120
+                    height: cell.height
+                    keys: ["text/plain"]
+                    onEntered: drag => {
+                        if (!root.grid.dropEntered(cell.cellId)) {
+                            drag.accepted = false;
+                            return;
+                        }
+                        answer(drag, root.grid.dropUpdated(cell.cellId));
+                    }
+                    onPositionChanged: drag => answer(drag, root.grid.dropUpdated(cell.cellId))
+                    onExited: root.grid.dropExited(cell.cellId)
+                    onDropped: drop => {
+                        const action = root.grid.dropUpdated(cell.cellId);
+                        if (root.grid.dropPerformed(cell.cellId))
+                            drop.accept(action === Qt.IgnoreAction ? Qt.MoveAction : action);
+                        else
+                            drop.accepted = false;
+                    }
+                }
+
+                Component {
+                    id: appCell
+
+                    Item {
+                        id: appItem
+
+                        width: 120
+                        height: 110
+
+                        // Offered to other programs as plain text: the bundle
+                        // identifier, with the display name as the file name a
+                        // file manager suggests for it.
+                        Drag.dragType: Drag.Automatic
+                        Drag.supportedActions: Qt.MoveAction | Qt.CopyAction
+                        Drag.mimeData: ({
+                                "text/plain": cell.bundleIdentifier,
+                                "application/x-kde-suggestedfilename": cell.name
+                            })
+                        Drag.onDragFinished: root.grid.endDrag()
+
+                        MouseArea {
+                            id: mouse
+
+                            property point pressPoint
+                            property bool dragging: false
+
+                            anchors.fill: parent
+                            acceptedButtons: Qt.LeftButton | Qt.RightButton
+                            onPressed: mouseEvent => {
+                                pressPoint = Qt.point(mouseEvent.x, mouseEvent.y);
+                                dragging = false;
+                                if (mouseEvent.button === Qt.LeftButton) {
+                                    tile.grabToImage(result => {
+                                        appItem.Drag.imageSource = result.url;
+                                    });
+                                }
+                            }
+                            onPositionChanged: mouseEvent => {
+                                if (dragging || !(mouseEvent.buttons & Qt.LeftButton))
+                                    return;
+                                const dx = mouseEvent.x - pressPoint.x;
+                                const dy = mouseEvent.y - pressPoint.y;
+                                if (Math.hypot(dx, dy) < Qt.styleHints.startDragDistance)
+                                    return;
+                                dragging = true;
+                                appItem.Drag.hotSpot = Qt.point(pressPoint.x - tile.x, pressPoint.y - tile.y);
+                                root.grid.beginDrag(cell.appId);
+                                // Runs the system drag to its end before returning.
+                                appItem.Drag.active = true;
+                                appItem.Drag.active = false;
+                            }
+                            onClicked: mouseEvent => {
+                                if (dragging)
+                                    return;
+                                if (mouseEvent.button === Qt.RightButton)
+                                    menu.openFor(cell.appId);
+                                else
+                                    root.grid.launch(cell.appId);
+                            }
+                        }
+
+                        AppIconView {
+                            id: tile
+
+                            anchors.fill: parent
+                            name: cell.name
+                            iconSource: cell.iconSource
+                            isEditMode: root.isEditMode
+                            hasDeleteAction: root.isEditMode
+                            opacity: cell.isDragged ? 0.5 : 1
+                            onDeleteClicked: root.grid.requestDelete(cell.appId)
+                        }
+
+                        Rectangle {
+                            objectName: "dropRing"
+                            anchors.fill: parent
+                            radius: 20
+                            color: "transparent"
+                            border.color: Qt.rgba(1, 1, 1, 0.5)
+                            border.width: 3
+                            opacity: cell.isDropTarget ? 1 : 0
+                        }
+                    }
+                }
+
+                Component {
+                    id: folderCell
+
+                    FolderIconView {
+                        folderName: cell.folderName
+                        previewIcons: cell.previewIcons
+                        isDropTarget: cell.isDropTarget
+                        onOpen: root.grid.openFolder(cell.cellId)
+                        onRename: root.grid.renameFolder(cell.cellId)
+                        onDeleteFolder: root.grid.deleteFolder(cell.cellId)
+                    }
+                }
+            }
+        }
+    }
+
+    Menu {
+        id: menu
+
+        property string appId
+
+        function openFor(id) {
+            appId = id;
+            popup();
+        }
+
+        objectName: "appMenu"
+
+        MenuItem {
+            text: "Hide App"
+            onTriggered: root.grid.hide(menu.appId)
+        }
+        MenuItem {
+            text: "Delete App"
+            palette.windowText: "#ff3b30"
+            onTriggered: root.grid.requestDelete(menu.appId)
+        }
+        MenuSeparator {}
+        MenuItem {
+            text: root.grid.revealLabel
+            onTriggered: root.grid.reveal(menu.appId)
+        }
+    }
+}

@@ -1,0 +1,110 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import Quorlin as Q
+
+// The launcher grid: pages side by side that settle on whole pages however
+// they are scrolled, the page dots, and the open folder's panel over both.
+Item {
+    id: root
+
+    required property Q.PagedGrid grid
+    property bool isEditMode: false
+
+    // The grid's view state starts afresh each time the view comes on screen.
+    Component.onCompleted: {
+        grid.resetViewState();
+        grid.announceLoaded();
+    }
+
+    Binding {
+        target: root.grid
+        property: "isEditMode"
+        value: root.isEditMode
+    }
+
+    ListView {
+        id: pages
+
+        objectName: "pages"
+        anchors.fill: parent
+        orientation: ListView.Horizontal
+        snapMode: ListView.SnapOneItem
+        highlightRangeMode: ListView.StrictlyEnforceRange
+        highlightMoveDuration: 350
+        highlightMoveVelocity: -1
+        boundsBehavior: Flickable.StopAtBounds
+        flickableDirection: Flickable.HorizontalFlick
+        // Pages are built as they come into view, not ahead of time.
+        cacheBuffer: 0
+        clip: true
+        model: root.grid.pages
+        currentIndex: root.grid.shownPage
+        onCurrentIndexChanged: {
+            if (currentIndex >= 0)
+                root.grid.currentPage = currentIndex;
+        }
+
+        delegate: Q.GridView {
+            required property Q.GridPageModel page
+
+            width: pages.width
+            height: pages.height
+            grid: root.grid
+            isEditMode: root.isEditMode
+        }
+    }
+
+    // Wheel and touchpad turn whole pages; a plain Flickable would scroll by
+    // pixels and leave the view between pages. Takes no clicks.
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.NoButton
+        onWheel: wheel => root.grid.scrollPages(wheel.angleDelta)
+    }
+
+    Row {
+        objectName: "pageDots"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 40
+        spacing: 10
+        visible: root.grid.pageCount >= 2
+
+        Repeater {
+            model: root.grid.pageCount
+
+            delegate: Item {
+                id: dot
+
+                required property int index
+                readonly property bool current: index === root.grid.shownPage
+
+                objectName: "pageDot"
+                width: 7
+                height: 7
+
+                Image {
+                    anchors.centerIn: parent
+                    source: "qrc:/Quorlin/grid/icons/dot-shadow.png"
+                    opacity: 0.3
+                    scale: circle.scale
+                }
+                Rectangle {
+                    id: circle
+
+                    anchors.fill: parent
+                    radius: width / 2
+                    color: "white"
+                    opacity: dot.current ? 1 : 0.5
+                    scale: dot.current ? 1.4 : 1
+                }
+                // A finger-sized target around the small dot.
+                MouseArea {
+                    anchors.fill: parent
+                    anchors.margins: -5
+                    onClicked: root.grid.currentPage = dot.index
+                }
+            }
+        }
+    }
+}
