@@ -62,7 +62,7 @@ QString withSchema(const char* id,
 QUrl resolveWallpaperPackage(const QUrl& url) {
     if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isDir())
         return url;
-    const QDir images(url.toLocalFile() + QStringLiteral("/contents/images"));
+    const QDir images(QDir::cleanPath(url.toLocalFile() + QStringLiteral("/contents/images")));
     static const QRegularExpression sizeName(QStringLiteral("^(\\d+)x(\\d+)\\."));
     QString best;
     qint64 bestArea = -1;
