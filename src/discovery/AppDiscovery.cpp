@@ -17,17 +17,20 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     : QObject(parent)
     , m_settings(settings)
     , m_roots(std::move(roots))
-    , m_trash(trash) {}
+    , m_trash(trash) {
+    // One scan at a time: a superseded scan stops early, and the next starts
+    // after it. Scans wait on work they hand to the global pool, so they must
+    // not occupy its threads themselves.
+    m_scanPool.setMaxThreadCount(1);
+}
 
 AppDiscovery::~AppDiscovery() {
     // Scans only read their own copies, but they decode images with plug-ins
-    // that must not outlive the application object. Each stops at its next
-    // check once cancelled, so this wait is short.
+    // that must not outlive the application object. Cancelled, each ends at its
+    // next check, so this wait is short.
     if (m_cancel)
         m_cancel->store(true);
-    const auto watchers = findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly);
-    for (QFutureWatcherBase* watcher : watchers)
-        watcher->waitForFinished();
+    m_scanPool.waitForDone();
 }
 
 void AppDiscovery::setIsLoading(bool loading) {
@@ -69,9 +72,10 @@ void AppDiscovery::loadApplications() {
         watcher->deleteLater();
         publish(std::move(apps));
     });
-    watcher->setFuture(QtConcurrent::run([options = std::move(options), cancel = m_cancel] {
-        return scanCatalogue(options, *cancel);
-    }));
+    watcher->setFuture(
+        QtConcurrent::run(&m_scanPool, [options = std::move(options), cancel = m_cancel] {
+            return scanCatalogue(options, *cancel);
+        }));
 }
 
 void AppDiscovery::publish(AppList apps) {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QObject>
 #include <QReadWriteLock>
+#include <QThreadPool>
 #include <QUuid>
 #include <QtQml/qqmlregistration.h>
 
@@ -80,7 +81,9 @@ private:
     AppList m_applications;
     AppList m_allDiscoveredApps;
 
-    // The running scan, if any, and the flag that makes it stop early.
+    // The scan whose result will be published, if any, and the flag that makes
+    // it stop early.
+    QThreadPool m_scanPool;
     QFutureWatcher<AppList>* m_watcher = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancel;
 
