@@ -155,7 +155,9 @@ int QuorlinApp::runScreenshot() {
         printError(QStringLiteral("Could not render the launcher"));
         return 1;
     }
-    const QImage shot = composeScreenshot(window, m_view->geometry(), screenGeometry);
+    // The frame asked for, not the one the platform reports: an off-screen
+    // platform may shift windows by decoration margins that a desktop would not.
+    const QImage shot = composeScreenshot(window, launcherFrame(screenGeometry), screenGeometry);
     if (!shot.save(m_options.screenshotPath, "PNG")) {
         printError(QStringLiteral("Could not write %1").arg(m_options.screenshotPath));
         return 1;

@@ -45,11 +45,13 @@ void ShellCommandLine::prepareScreenshotPlatform(int argc, char** argv) {
     config = std::make_unique<QTemporaryFile>();
     if (!config->open())
         return;
-    config->write(QStringLiteral(R"({"screens": [{"name": "screenshot", "x": 0, "y": 0,
+    config->write(
+        QStringLiteral(
+            R"({"windowFrameMargins": false, "screens": [{"name": "screenshot", "x": 0, "y": 0,
         "width": %1, "height": %2, "logicalDpiX": 96, "logicalDpiY": 96, "dpr": 1}]})")
-                      .arg(headlessScreenSize.width())
-                      .arg(headlessScreenSize.height())
-                      .toUtf8());
+            .arg(headlessScreenSize.width())
+            .arg(headlessScreenSize.height())
+            .toUtf8());
     config->flush();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config->fileName().toLocal8Bit());
 }
