@@ -1,4 +1,5 @@
-pragma ComponentBehavior: Bound
+// Not "pragma ComponentBehavior: Bound": on Qt 6.4 a Loader refuses to build a
+// bound component, and each cell loads either an application or a folder tile.
 import QtQuick
 import QtQuick.Controls
 import Quorlin

@@ -44,9 +44,8 @@ Item {
                 root.grid.currentPage = currentIndex;
         }
 
+        // The page's "page" role fills the view's required page.
         delegate: Q.GridView {
-            required property Q.GridPageModel page
-
             width: pages.width
             height: pages.height
             grid: root.grid
