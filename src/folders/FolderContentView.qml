@@ -67,7 +67,10 @@ Item {
 
                     x: 40
                     anchors.verticalCenter: parent.verticalCenter
-                    width: root.panel.isEditing ? titleField.width : titleText.implicitWidth
+                    // Room left of the buttons for a long name.
+                    readonly property real available: plusButton.x - x - 8
+
+                    width: root.panel.isEditing ? titleField.width : titleText.width
                     height: Math.max(titleText.implicitHeight, titleField.implicitHeight)
 
                     Text {
@@ -75,7 +78,9 @@ Item {
 
                         objectName: "folderTitle"
                         anchors.verticalCenter: parent.verticalCenter
+                        width: Math.min(implicitWidth, titleArea.available)
                         visible: !root.panel.isEditing
+                        elide: Text.ElideRight
                         text: root.panel.folderName
                         color: "white"
                         font.pixelSize: 24
@@ -92,7 +97,7 @@ Item {
                         objectName: "folderTitleField"
                         anchors.verticalCenter: parent.verticalCenter
                         // Up to 300 wide, less when the buttons need the room.
-                        width: Math.min(300, plusButton.x - titleArea.x - 8)
+                        width: Math.min(300, titleArea.available)
                         visible: root.panel.isEditing
                         text: root.panel.folderName
                         placeholderText: "Folder Name"

@@ -75,6 +75,7 @@ private Q_SLOTS:
 
     void layout_data();
     void layout();
+    void longTitleStopsBeforeTheButtons();
     void renameThenCloseStoresTheName_data();
     void renameThenCloseStoresTheName();
     void emptyNameFallsBackToTheStoredName();
@@ -202,6 +203,19 @@ void TestFolderContentView::layout() {
         QCOMPARE(b.x() - a.x(), 128.0);
     }
     saveScreenshot(m_view->view(), QStringLiteral("folder-panel-%1.png").arg(cells));
+}
+
+void TestFolderContentView::longTitleStopsBeforeTheButtons() {
+    QVERIFY(open({"mail"}));
+    m_settings->renameFolder(m_folder.id, QString(80, QLatin1Char('W')));
+    QQuickItem* title = named(QStringLiteral("folderTitle"));
+    QQuickItem* plus = named(QStringLiteral("folderAddButton"));
+    QTRY_VERIFY(title->property("truncated").toBool());
+    QVERIFY(title->mapToScene(QPointF(title->width(), 0)).x() <= plus->mapToScene(QPointF()).x());
+
+    m_view->click(title);
+    QQuickItem* field = named(QStringLiteral("folderTitleField"));
+    QCOMPARE(field->width(), 300.0);
 }
 
 void TestFolderContentView::renameThenCloseStoresTheName_data() {
