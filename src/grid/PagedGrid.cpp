@@ -7,6 +7,7 @@
 #include "FolderContents.h"
 #include "FolderDropDelegate.h"
 #include "FolderNameSuggestion.h"
+#include "FolderPanel.h"
 #include "GridComposition.h"
 #include "MoveTranslation.h"
 #include "UuidText.h"
@@ -32,6 +33,7 @@ int toDropAction(DropOperation operation) {
 PagedGrid::PagedGrid(QObject* parent)
     : QObject(parent)
     , m_pages(new GridPageListModel(this))
+    , m_revealLabel(QStringLiteral("Show in File Manager"))
     , m_clock(monotonicDropClock()) {}
 
 PagedGrid::~PagedGrid() = default;
@@ -39,6 +41,8 @@ PagedGrid::~PagedGrid() = default;
 void PagedGrid::setApps(const AppList& apps) {
     m_apps = apps;
     recompose();
+    if (m_openFolderPanel)
+        m_openFolderPanel->setApps(m_apps);
 }
 
 void PagedGrid::setSettings(AppSettings* settings) {
@@ -135,6 +139,8 @@ void PagedGrid::setRevealLabel(const QString& label) {
     if (label == m_revealLabel)
         return;
     m_revealLabel = label;
+    if (m_openFolderPanel)
+        m_openFolderPanel->setRevealLabel(label);
     Q_EMIT revealLabelChanged();
 }
 
@@ -188,8 +194,19 @@ void PagedGrid::openFolder(const QString& folderId, bool startEditing) {
     std::optional<FolderItem> folder = m_settings->folder(*id);
     if (!folder)
         return;
+    if (m_openFolderPanel)
+        m_openFolderPanel->deleteLater();
     m_openFolder = std::move(folder);
-    m_openFolderEditing = startEditing;
+    auto* panel = new FolderPanel(*m_settings, *m_openFolder, m_apps, startEditing, this);
+    panel->setRevealLabel(m_revealLabel);
+    connect(panel, &FolderPanel::closeRequested, this, &PagedGrid::closeFolder);
+    connect(panel, &FolderPanel::launchRequested, this, [this](const AppItem& app) {
+        Q_EMIT launchRequested(app);
+        closeFolder();
+    });
+    connect(panel, &FolderPanel::revealRequested, this, &PagedGrid::revealRequested);
+    connect(panel, &FolderPanel::hideRequested, this, &PagedGrid::hideRequested);
+    m_openFolderPanel = panel;
     Q_EMIT openFolderChanged();
 }
 
@@ -197,7 +214,10 @@ void PagedGrid::closeFolder() {
     if (!m_openFolder)
         return;
     m_openFolder.reset();
-    m_openFolderEditing = false;
+    // The panel's view may be in the middle of the click that closed it.
+    m_openFolderPanel->disconnect(this);
+    m_openFolderPanel->deleteLater();
+    m_openFolderPanel = nullptr;
     Q_EMIT openFolderChanged();
 }
 

@@ -16,6 +16,7 @@
 #include <optional>
 
 class AppSettings;
+class FolderPanel;
 
 // The launcher grid's state and rules behind PagedGridView.qml: the cells cut
 // into pages, the page shown, the application being dragged and the folder
@@ -46,6 +47,8 @@ class PagedGrid : public QObject {
     Q_PROPERTY(QString draggedAppId READ draggedAppId NOTIFY draggedAppChanged)
     Q_PROPERTY(bool hasOpenFolder READ hasOpenFolder NOTIFY openFolderChanged)
     Q_PROPERTY(QString openFolderId READ openFolderId NOTIFY openFolderChanged)
+    // The open folder's panel, null while no folder is open.
+    Q_PROPERTY(FolderPanel* openFolderPanel READ openFolderPanel NOTIFY openFolderChanged)
     Q_PROPERTY(QString revealLabel READ revealLabel WRITE setRevealLabel NOTIFY revealLabelChanged)
 
 public:
@@ -77,7 +80,7 @@ public:
     [[nodiscard]] const std::optional<FolderItem>& openFolder() const { return m_openFolder; }
     [[nodiscard]] bool hasOpenFolder() const { return m_openFolder.has_value(); }
     [[nodiscard]] QString openFolderId() const;
-    [[nodiscard]] bool openFolderStartsEditing() const { return m_openFolderEditing; }
+    [[nodiscard]] FolderPanel* openFolderPanel() const { return m_openFolderPanel; }
     [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
     void setRevealLabel(const QString& label);
 
@@ -91,6 +94,9 @@ public:
     Q_INVOKABLE void requestDelete(const QString& appId);
     Q_INVOKABLE void hide(const QString& appId);
     Q_INVOKABLE void reveal(const QString& appId);
+    // Opens the folder's panel over the grid; `startEditing` opens it with the
+    // title being edited. The panel's launch, reveal and hide requests come out
+    // of this grid's own signals; a launch also closes the panel.
     Q_INVOKABLE void openFolder(const QString& folderId, bool startEditing = false);
     Q_INVOKABLE void closeFolder();
     Q_INVOKABLE void deleteFolder(const QString& folderId);
@@ -157,7 +163,7 @@ private:
     bool m_isEditMode = false;
     std::optional<AppItem> m_draggedApp;
     std::optional<FolderItem> m_openFolder;
-    bool m_openFolderEditing = false;
+    FolderPanel* m_openFolderPanel = nullptr;
     QString m_revealLabel;
     DropClock m_clock;
     WheelPager m_wheelPager;

@@ -1,4 +1,5 @@
-pragma ComponentBehavior: Bound
+// Not "pragma ComponentBehavior: Bound": on Qt 6.4 a Loader refuses to build a
+// bound component, and the open folder's panel is loaded only while open.
 import QtQuick
 import Quorlin as Q
 
@@ -104,6 +105,17 @@ Item {
                     onClicked: root.grid.currentPage = dot.index
                 }
             }
+        }
+    }
+
+    // The open folder's panel lies over the pages and the dots, and comes and
+    // goes at once with the open folder.
+    Loader {
+        objectName: "openFolderLayer"
+        anchors.fill: parent
+        active: root.grid.openFolderPanel !== null
+        sourceComponent: Q.FolderContentView {
+            panel: root.grid.openFolderPanel
         }
     }
 }

@@ -1,10 +1,13 @@
+#include "AppListModel.h"
 #include "AppSettings.h"
+#include "FolderPanel.h"
 #include "GridTestData.h"
 #include "PagedGrid.h"
 #include "RecordingDefaultsStore.h"
 #include "StdoutCapture.h"
 
 #include <QAbstractItemModelTester>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,6 +66,7 @@ private Q_SLOTS:
     void wheelTurnsWholePages_data();
     void wheelTurnsWholePages();
     void folderActions();
+    void folderPanelRequests();
     void resetViewState();
 
     void quickDropReorders();
@@ -348,28 +352,79 @@ void PagedGridTest::wheelTurnsWholePages() {
 void PagedGridTest::folderActions() {
     GridFixture f;
     const FolderItem folder = f.settings.createFolder(QStringLiteral("F"), bundleIds({"A"}));
-    f.grid.setApps(testApps({"A", "B"}));
+    const AppList apps = testApps({"A", "B"});
+    f.grid.setApps(apps);
     QSignalSpy opened(&f.grid, &PagedGrid::openFolderChanged);
 
     f.grid.openFolder(uuidText(folder.id));
     QVERIFY(f.grid.hasOpenFolder());
     QCOMPARE(f.grid.openFolderId(), uuidText(folder.id));
-    QVERIFY(!f.grid.openFolderStartsEditing());
+    QVERIFY(f.grid.openFolderPanel());
+    QVERIFY(!f.grid.openFolderPanel()->isEditing());
+    QCOMPARE(f.grid.openFolderPanel()->folderName(), QStringLiteral("F"));
     f.grid.closeFolder();
     QVERIFY(!f.grid.hasOpenFolder());
+    QVERIFY(!f.grid.openFolderPanel());
 
+    // "Rename Folder" opens the panel with its title in the text field.
     f.grid.renameFolder(uuidText(folder.id));
-    QVERIFY(f.grid.hasOpenFolder());
-    QVERIFY(f.grid.openFolderStartsEditing());
+    QVERIFY(f.grid.openFolderPanel());
+    QVERIFY(f.grid.openFolderPanel()->isEditing());
     QCOMPARE(opened.size(), 3);
 
     // The open folder is the one as it was opened.
     f.settings.renameFolder(folder.id, QStringLiteral("G"));
     QCOMPARE(f.grid.openFolder()->name, QStringLiteral("F"));
 
+    f.grid.closeFolder();
     f.grid.deleteFolder(uuidText(folder.id));
     QVERIFY(f.settings.folders().isEmpty());
     QCOMPARE(f.pageNames(0), (QStringList{"A", "B"}));
+    // A folder that is gone does not open.
+    f.grid.openFolder(uuidText(folder.id));
+    QVERIFY(!f.grid.hasOpenFolder());
+}
+
+void PagedGridTest::folderPanelRequests() {
+    GridFixture f;
+    const FolderItem folder = f.settings.createFolder(QStringLiteral("F"), bundleIds({"A", "B"}));
+    const AppList apps = testApps({"A", "B", "C"});
+    f.grid.setApps(apps);
+    f.grid.setRevealLabel(QStringLiteral("Show in Files"));
+    QSignalSpy launch(&f.grid, &PagedGrid::launchRequested);
+    QSignalSpy reveal(&f.grid, &PagedGrid::revealRequested);
+    QSignalSpy hide(&f.grid, &PagedGrid::hideRequested);
+
+    f.grid.openFolder(uuidText(folder.id));
+    QPointer<FolderPanel> panel = f.grid.openFolderPanel();
+    QCOMPARE(panel->revealLabel(), QStringLiteral("Show in Files"));
+    QCOMPARE(panel->folderAppsModel()->rowCount(), 2);
+
+    panel->reveal(uuidText(apps.at(1).id));
+    QCOMPARE(reveal.size(), 1);
+    QCOMPARE(reveal.first().first().value<AppItem>().id, apps.at(1).id);
+    panel->hideApp(uuidText(apps.at(0).id));
+    QCOMPARE(hide.size(), 1);
+    QVERIFY(f.grid.hasOpenFolder());
+
+    // The grid's list reaches the open panel: B leaves, so does its tile.
+    f.grid.setApps({apps.at(0), apps.at(2)});
+    QCOMPARE(panel->folderAppsModel()->rowCount(), 1);
+
+    // Launching from the panel asks for the launch, then closes the panel.
+    panel->launch(uuidText(apps.at(0).id));
+    QCOMPARE(launch.size(), 1);
+    QCOMPARE(launch.first().first().value<AppItem>().id, apps.at(0).id);
+    QVERIFY(!f.grid.hasOpenFolder());
+    QTRY_VERIFY(panel.isNull());
+
+    // Its own close, and the folder disappearing, close it too.
+    f.grid.openFolder(uuidText(folder.id));
+    f.grid.openFolderPanel()->close();
+    QVERIFY(!f.grid.hasOpenFolder());
+    f.grid.openFolder(uuidText(folder.id));
+    f.settings.deleteFolder(folder.id);
+    QVERIFY(!f.grid.hasOpenFolder());
 }
 
 void PagedGridTest::resetViewState() {
