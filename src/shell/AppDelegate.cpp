@@ -52,7 +52,8 @@ void AppDelegate::toggleWindow() {
 void AppDelegate::applyToggle() {
     if (m_window == nullptr)
         return;
-    const bool active = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    const bool active = X11WindowHints::hasInputFocus(*m_window).value_or(
+        QGuiApplication::applicationState() == Qt::ApplicationActive);
     if (toggleAction(m_window->isVisible(), active) == ToggleAction::Hide)
         hideLauncher();
     else

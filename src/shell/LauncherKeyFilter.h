@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QQuickItem>
 
-
 // The keys the launcher window acts on before any control sees them.
 enum class LauncherKey { Other, Toggle, Escape };
 

@@ -116,3 +116,16 @@ void X11WindowHints::applyAfterShow(QWindow& window) {
     sendToManager(connection, id, names.desktop, {allDesktops, sourceApplication, 0, 0, 0});
     xcb_flush(connection);
 }
+
+std::optional<bool> X11WindowHints::hasInputFocus(QWindow& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr || !window.handle())
+        return std::nullopt;
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    if (reply == nullptr)
+        return std::nullopt;
+    const bool focused = reply->focus == static_cast<xcb_window_t>(window.winId());
+    free(reply);
+    return focused;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 class QWindow;
 
 // Tells an X11 window manager that the launcher sits above other windows, on
@@ -10,5 +12,10 @@ namespace X11WindowHints {
 void applyBeforeShow(QWindow& window);
 // After mapping: the same, asked of the running manager by client messages.
 void applyAfterShow(QWindow& window);
+
+// Whether the X server gives the keyboard to `window` right now; nothing outside
+// X11. The toolkit learns of a focus change only after a grace period, so it
+// can still believe the launcher active just after the user switched away.
+[[nodiscard]] std::optional<bool> hasInputFocus(QWindow& window);
 
 } // namespace X11WindowHints
