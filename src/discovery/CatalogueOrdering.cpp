@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 QCollator appNameCollator() {
@@ -16,18 +17,29 @@ QCollator appNameCollator() {
 
 void sortByName(AppList& apps) {
     const QCollator collator = appNameCollator();
-    // Sort keys turn each comparison into a byte comparison; the collator would
-    // redo the locale work for both names at every step.
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(size_t(apps.size()));
-    for (qsizetype i = 0; i < apps.size(); ++i)
-        keys.emplace_back(collator.sortKey(apps.at(i).name), i);
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    std::vector<qsizetype> order(size_t(apps.size()));
+    std::iota(order.begin(), order.end(), 0);
+    if (collator.locale().language() == QLocale::C) {
+        // Sort keys of the C locale ignore the case setting; comparing directly
+        // honours it, and costs no locale work there anyway.
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return collator.compare(apps.at(a).name, apps.at(b).name) < 0;
+        });
+    } else {
+        // Sort keys turn each comparison into a byte comparison; the collator
+        // would redo the locale work for both names at every step.
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(size_t(apps.size()));
+        for (const AppItem& app : std::as_const(apps))
+            keys.push_back(collator.sortKey(app.name));
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
+        });
+    }
     AppList sorted;
     sorted.reserve(apps.size());
-    for (const auto& key : keys)
-        sorted.append(std::move(apps[key.second]));
+    for (const qsizetype i : order)
+        sorted.append(std::move(apps[i]));
     apps = std::move(sorted);
 }
 

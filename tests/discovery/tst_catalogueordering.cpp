@@ -163,6 +163,23 @@ private Q_SLOTS:
         }
     }
 
+    void caseIsIgnoredInEveryLocale_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addRow("C") << QLocale::c();
+        QTest::addRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::addRow("German") << QLocale(QLocale::German, QLocale::Germany);
+        QTest::addRow("Turkish") << QLocale(QLocale::Turkish, QLocale::Turkey);
+    }
+
+    void caseIsIgnoredInEveryLocale() {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        AppList list = apps({"notes|n", "Mail|m2", "clock|c", "mail|m1", "Zebra|z", "apple|a"});
+        sortByName(list);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(identifiers(list), (QStringList{"a", "c", "m2", "m1", "n", "z"}));
+    }
+
     void sortByNameIsStable() {
         AppList list = apps({"b|1", "A|2", "B|3", "a|4", "b|5"});
         sortByName(list);
