@@ -2,6 +2,8 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Quorlin
+// The module has a GridView of its own (one page of the launcher grid).
+import QtQuick as QQ
 
 // The open folder over the launcher: a dimmed backdrop and, centred on it, the
 // panel with the editable title, the picker and close buttons, and the
@@ -147,7 +149,7 @@ Item {
                 }
             }
 
-            GridView {
+            QQ.GridView {
                 id: appGrid
 
                 objectName: "folderAppGrid"
