@@ -7,20 +7,12 @@
 #include <memory>
 
 class AppDelegate;
-class AppDiscovery;
-class DesktopBackground;
-class FreedesktopFileRevealer;
-class FreedesktopTrash;
-class GioAppLauncher;
 class InstanceChannel;
-class LinuxDesktopPictureSource;
-class MainScreen;
-class QQmlEngine;
-class QQuickView;
+class LauncherScene;
 class SystemGlobalHotkey;
 
-// The launcher program: owns the platform services, the catalogue, the main
-// screen, the one window and the delegate that shows and hides it. Needs a
+// The launcher program: the scene with its one window, the delegate that shows
+// and hides it, and the line to later starts of the program. Needs a
 // QGuiApplication.
 class QuorlinApp final : public QObject {
     Q_OBJECT
@@ -35,19 +27,11 @@ public:
 private:
     [[nodiscard]] int runLauncher();
     [[nodiscard]] int runScreenshot();
-    [[nodiscard]] bool buildUi();
 
     LaunchOptions m_options;
-    std::unique_ptr<FreedesktopTrash> m_trash;
-    std::unique_ptr<GioAppLauncher> m_launcher;
-    std::unique_ptr<FreedesktopFileRevealer> m_revealer;
-    std::unique_ptr<LinuxDesktopPictureSource> m_pictureSource;
+    // Declared before the delegate, which refers to the scene's window.
+    std::unique_ptr<LauncherScene> m_scene;
     std::unique_ptr<SystemGlobalHotkey> m_hotkey;
-    std::unique_ptr<AppDiscovery> m_discovery;
-    std::unique_ptr<DesktopBackground> m_background;
-    std::unique_ptr<MainScreen> m_mainScreen;
-    std::unique_ptr<QQmlEngine> m_engine;
-    std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<AppDelegate> m_delegate;
     std::unique_ptr<InstanceChannel> m_channel;
 };

@@ -1,0 +1,56 @@
+#include "LauncherScene.h"
+
+#include "AppDiscovery.h"
+#include "AppIconProvider.h"
+#include "AppIconSource.h"
+#include "DesktopBackground.h"
+#include "DesktopBackgroundProvider.h"
+#include "FreedesktopFileRevealer.h"
+#include "FreedesktopTrash.h"
+#include "GioAppLauncher.h"
+#include "LinuxDesktopPictureSource.h"
+#include "MainScreen.h"
+
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+
+#include <cstdio>
+
+LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
+    : m_trash(std::make_unique<FreedesktopTrash>())
+    , m_launcher(std::make_unique<GioAppLauncher>())
+    , m_revealer(std::make_unique<FreedesktopFileRevealer>())
+    , m_pictureSource(std::make_unique<LinuxDesktopPictureSource>())
+    , m_discovery(std::make_unique<AppDiscovery>(settings, roots, *m_trash))
+    , m_background(std::make_unique<DesktopBackground>(*m_pictureSource))
+    , m_mainScreen(std::make_unique<MainScreen>(settings, *m_discovery, *m_launcher, *m_revealer,
+                                                *m_background))
+    , m_engine(std::make_unique<QQmlEngine>()) {
+    m_engine->addImportPath(QStringLiteral("qrc:/"));
+    m_engine->addImageProvider(QString(appIconProviderId), new AppIconProvider(*m_discovery));
+    m_engine->addImageProvider(DesktopBackgroundProvider::providerId,
+                               m_background->createImageProvider());
+
+    m_view = std::make_unique<QQuickView>(m_engine.get(), nullptr);
+    m_view->setColor(Qt::black);
+    m_view->setResizeMode(QQuickView::SizeRootObjectToView);
+    m_view->setInitialProperties(
+        {{QStringLiteral("mainScreen"), QVariant::fromValue(m_mainScreen.get())}});
+    m_view->setSource(QUrl(QStringLiteral("qrc:/Quorlin/shell/ContentView.qml")));
+    if (!isReady()) {
+        const QList<QQmlError> errors = m_view->errors();
+        for (const QQmlError& error : errors)
+            std::fprintf(stderr, "%s\n", qPrintable(error.toString()));
+    }
+}
+
+// The view goes before the engine and the objects its scene binds to.
+LauncherScene::~LauncherScene() {
+    m_view.reset();
+    m_engine.reset();
+}
+
+bool LauncherScene::isReady() const {
+    return m_view->status() == QQuickView::Ready && m_view->rootObject() != nullptr;
+}
