@@ -1,0 +1,45 @@
+// The bundle scan over generated trees of 100, 1,000 and 5,000 bundles, with
+// and without icons, each beside find(1) walking the same tree in the same run.
+#include "CatalogueGenerator.h"
+#include "CatalogueScan.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    std::printf("Bundle scan (three application folders; warm file cache; median of 3 runs)\n");
+    std::printf("%8s %12s %14s %10s %14s %10s\n", "bundles", "find ms", "scan ms", "vs find",
+                "scan+icons ms", "vs find");
+    const std::atomic_bool cancelled{false};
+    for (const int count : {100, 1000, 5000}) {
+        QTemporaryDir dir;
+        QElapsedTimer made;
+        made.start();
+        bench::generateBundleTree(dir.path(), count);
+        std::fprintf(stderr, "  (generated %d bundles in %.1f s)\n", count,
+                     made.elapsed() / 1000.0);
+
+        ScanOptions options;
+        options.roots.bundleFolders = CatalogueRoots::bundleFoldersUnder(dir.path());
+        qsizetype found = scanCatalogue(options, cancelled).size(); // warms the cache
+        if (found != count) {
+            std::printf("expected %d applications, found %lld\n", count, (long long)found);
+            return 1;
+        }
+        const double find =
+            bench::medianMs(3, [&] { bench::timeFind(options.roots.bundleFolders); });
+        options.loadIcons = false;
+        const double scan =
+            bench::medianMs(3, [&] { found = scanCatalogue(options, cancelled).size(); });
+        options.loadIcons = true;
+        const double withIcons =
+            bench::medianMs(3, [&] { found = scanCatalogue(options, cancelled).size(); });
+        std::printf("%8d %12.1f %14.1f %9.2fx %14.1f %9.2fx\n", count, find, scan, scan / find,
+                    withIcons, withIcons / find);
+    }
+    return 0;
+}
