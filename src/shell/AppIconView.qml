@@ -1,4 +1,5 @@
-pragma ComponentBehavior: Bound
+// Not "pragma ComponentBehavior: Bound": on Qt 6.4 a Loader refuses to build a
+// bound component, and the delete badge is loaded only while it is wanted.
 import QtQuick
 import Quorlin
 
