@@ -69,7 +69,8 @@ void AppDelegate::reopen() {
 void AppDelegate::showLauncher() {
     if (m_window == nullptr)
         return;
-    if (!m_window->isVisible()) {
+    const bool wasVisible = m_window->isVisible();
+    if (!wasVisible) {
         // The screen may have changed while the launcher was hidden.
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             m_window->setGeometry(launcherFrame(screen->geometry()));
@@ -81,6 +82,8 @@ void AppDelegate::showLauncher() {
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         m_window->raise();
     m_window->requestActivate();
+    if (wasVisible)
+        X11WindowHints::activate(*m_window);
 }
 
 void AppDelegate::hideLauncher() {

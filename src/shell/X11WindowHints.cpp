@@ -16,6 +16,8 @@ constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t netWmStateAdd = 1;
 // Source indication for client messages: a normal application.
 constexpr std::uint32_t sourceApplication = 1;
+// Source indication for a request the user made directly (a pager, a key).
+constexpr std::uint32_t sourceUser = 2;
 
 xcb_connection_t* x11Connection() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -128,4 +130,26 @@ std::optional<bool> X11WindowHints::hasInputFocus(QWindow& window) {
     const bool focused = reply->focus == static_cast<xcb_window_t>(window.winId());
     free(reply);
     return focused;
+}
+
+void X11WindowHints::activate(QWindow& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr || !window.isVisible())
+        return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_window_t root = rootOf(connection);
+    const xcb_atom_t managerCheck = atom(connection, "_NET_SUPPORTING_WM_CHECK");
+    bool managed = false;
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, root, managerCheck, XCB_ATOM_WINDOW, 0, 1);
+    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+        managed = xcb_get_property_value_length(reply) > 0;
+        free(reply);
+    }
+    if (managed)
+        sendToManager(connection, id, atom(connection, "_NET_ACTIVE_WINDOW"),
+                      {sourceUser, XCB_CURRENT_TIME, 0, 0, 0});
+    else
+        xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, id, XCB_CURRENT_TIME);
+    xcb_flush(connection);
 }
