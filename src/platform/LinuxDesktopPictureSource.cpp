@@ -89,7 +89,8 @@ QUrl LinuxDesktopPictureSource::pictureUrlFromSetting(const QString& value) {
         return {};
     if (text.startsWith(QLatin1Char('/')))
         return QUrl::fromLocalFile(text);
-    const QUrl url(text, QUrl::StrictMode);
+    // Desktops write file URIs as typed, spaces and all.
+    const QUrl url(text, QUrl::TolerantMode);
     if (!url.isValid() || url.scheme().isEmpty())
         return {};
     return url;

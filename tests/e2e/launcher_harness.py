@@ -188,11 +188,12 @@ class Launcher:
         }
 
     def set_desktop_picture(self, path):
-        """Names the GNOME desktop picture through the key-file settings backend."""
-        folder = os.path.join(self.config_home, "glib-2.0", "settings")
-        os.makedirs(folder, exist_ok=True)
-        with open(os.path.join(folder, "keyfile"), "w") as keyfile:
-            keyfile.write("[org/gnome/desktop/background]\npicture-uri='file://%s'\n" % path)
+        """Names the desktop picture the way KDE Plasma keeps it, and says Plasma
+        is the running desktop (its settings are a plain file, needing no schema)."""
+        with open(os.path.join(self.config_home, "plasma-org.kde.plasma.desktop-appletsrc"), "w") as rc:
+            rc.write("[Containments][1]\nplugin=org.kde.plasma.folder\n\n"
+                     "[Containments][1][Wallpaper][org.kde.image][General]\nImage=file://%s\n" % path)
+        self.env["XDG_CURRENT_DESKTOP"] = "KDE"
 
     def run_tool(self, *args, check=True):
         return subprocess.run(list(args), env=self.env, check=check, capture_output=True,

@@ -99,6 +99,9 @@ void DesktopPictureSourceTest::settingValues_data() {
 
     QTest::addRow("file URI") << "file:///usr/share/backgrounds/a.jpg"
                               << QUrl("file:///usr/share/backgrounds/a.jpg");
+    QTest::addRow("file URI with unencoded spaces")
+        << "file:///home/u/My Pictures/b c.png"
+        << QUrl::fromLocalFile("/home/u/My Pictures/b c.png");
     QTest::addRow("plain path") << "/home/u/My Pictures/b.png"
                                 << QUrl::fromLocalFile("/home/u/My Pictures/b.png");
     QTest::addRow("surrounding blanks") << "  /a/c.png\n" << QUrl::fromLocalFile("/a/c.png");
