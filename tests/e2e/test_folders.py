@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Folders end to end, on the real binary under Xvfb: open a folder, rename it
-and close it by the backdrop, add an application from the picker, launch from
-the panel, and take applications out until the folder disappears.
+and close it by the backdrop, rename it from the tile's menu, add an
+application from the picker, launch from the panel, and take applications out
+until the folder disappears.
 
 The launcher is found on screen by colours it is known to draw: every test
 application has a flat icon of its own colour, the folder tile is the only
@@ -386,6 +387,32 @@ def run(launcher, folder_id):
         fail("a click on the backdrop did not close the panel")
     if stored()[folder_id]["name"] != "Games":
         fail("the new name was not stored: %r" % stored()[folder_id]["name"])
+
+    # "Rename Folder" opens the panel with the name ready to be typed over.
+    square = folder_square(launcher.shot("rename-grid"))
+    x, y = (square[0] + square[2]) / 2, (square[1] + square[3]) / 2
+    launcher.click(x, y, button=3)
+    launcher.shot("folder-menu")
+    launcher.click(x + 40, y + 20)
+    buttons = None
+
+    def opened():
+        nonlocal buttons
+        buttons = header_buttons(launcher.shot("rename-panel"))
+        return buttons is not None
+
+    if not launcher.wait(opened, 8):
+        fail("Rename Folder did not open the panel")
+    panel = Panel(buttons)
+    launcher.key("ctrl+a")
+    launcher.type("Play")
+    launcher.key("Return")
+    if not launcher.wait(lambda: stored()[folder_id]["name"] == "Play", 5):
+        fail("Return in the title field did not store the name typed after Rename Folder")
+    launcher.shot("renamed-by-menu")
+    launcher.click(panel.close_x, panel.close_y)
+    if not panel_closed(launcher, "closed-after-menu-rename"):
+        fail("the close button did not close the panel")
 
     # Add Delta from the picker (candidates come in the grid's order: by name):
     # it joins the folder, leaves the grid and is not offered again.
