@@ -10,6 +10,27 @@ Item {
 
     required property MainScreen mainScreen
 
+    // Always dark, whatever the desktop's theme: menus and fields sit on the
+    // dimmed picture and take these colours from here.
+    palette.window: "#2c2c2e"
+    palette.windowText: "white"
+    palette.base: "#2c2c2e"
+    palette.alternateBase: "#3a3a3c"
+    palette.text: "white"
+    palette.button: "#3a3a3c"
+    palette.buttonText: "white"
+    palette.brightText: "white"
+    palette.light: "#48484a"
+    palette.midlight: "#3a3a3c"
+    palette.mid: "#636366"
+    palette.dark: "#1c1c1e"
+    palette.shadow: "black"
+    palette.highlight: "#0a84ff"
+    palette.highlightedText: "white"
+    palette.placeholderText: Qt.rgba(1, 1, 1, 0.45)
+    palette.toolTipBase: "#2c2c2e"
+    palette.toolTipText: "white"
+
     // Puts the keyboard focus back into the search field.
     function focusSearch() {
         searchBar.focusField();
