@@ -16,6 +16,8 @@ Item {
     property bool isEditMode: false
 
     readonly property int columns: grid.columns
+
+    objectName: "gridPage"
     // Flexible columns of at least 10, 20 apart, inside 80 on either side.
     readonly property real columnWidth: Math.max(10, (width - 2 * 80 - (columns - 1) * 20) / columns)
 
@@ -118,6 +120,9 @@ Item {
 
                             anchors.fill: parent
                             acceptedButtons: Qt.LeftButton | Qt.RightButton
+                            // A drag that starts on a tile moves the tile; the
+                            // pages scroll under drags that start between tiles.
+                            preventStealing: true
                             onPressed: mouseEvent => {
                                 pressPoint = Qt.point(mouseEvent.x, mouseEvent.y);
                                 dragging = false;

@@ -40,8 +40,10 @@ Item {
         clip: true
         model: root.grid.pages
         currentIndex: root.grid.shownPage
+        // Only the user's scrolling is written back: "no page chosen" stays so
+        // while it is shown as the first page.
         onCurrentIndexChanged: {
-            if (currentIndex >= 0)
+            if (currentIndex >= 0 && currentIndex !== root.grid.shownPage)
                 root.grid.currentPage = currentIndex;
         }
 
