@@ -88,7 +88,6 @@ Item {
                 Image {
                     anchors.centerIn: parent
                     source: "qrc:/Quorlin/grid/icons/dot-shadow.png"
-                    opacity: 0.3
                     scale: circle.scale
                 }
                 Rectangle {
