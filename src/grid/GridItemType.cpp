@@ -5,3 +5,7 @@
 QString GridItemType::id() const {
     return std::visit([](const auto& payload) { return uuidText(payload.id); }, m_payload);
 }
+
+QUuid GridItemType::uuid() const {
+    return std::visit([](const auto& payload) { return payload.id; }, m_payload);
+}

@@ -28,6 +28,8 @@ public:
     // cell keeps its view while its application or folder keeps its id; the
     // two kinds need no prefix because their UUIDs never collide.
     [[nodiscard]] QString id() const;
+    // The same id as a UUID, for comparisons that should not format text.
+    [[nodiscard]] QUuid uuid() const;
 
 private:
     std::variant<AppItem, FolderItem> m_payload;

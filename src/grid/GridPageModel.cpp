@@ -3,17 +3,9 @@
 #include "AppIconSource.h"
 #include "UuidText.h"
 
+#include <QSet>
+
 #include <algorithm>
-
-namespace {
-
-QUuid payloadId(const GridItemType& item) {
-    if (const AppItem* app = item.app())
-        return app->id;
-    return item.folder()->id;
-}
-
-} // namespace
 
 GridPageModel::GridPageModel(QObject* parent)
     : QAbstractListModel(parent) {}
@@ -52,7 +44,7 @@ QVariant GridPageModel::data(const QModelIndex& index, int role) const {
     case IsDraggedRole:
         return app && !m_draggedAppId.isNull() && app->id == m_draggedAppId;
     case IsDropTargetRole: {
-        const QUuid id = payloadId(cell.item);
+        const QUuid id = cell.item.uuid();
         return app ? ringTarget() == id : m_folderDropTarget == id;
     }
     default:
@@ -86,10 +78,22 @@ GridItemList GridPageModel::items() const {
 }
 
 int GridPageModel::rowOf(const QString& cellId) const {
-    const auto found = std::find_if(m_cells.cbegin(), m_cells.cend(), [&cellId](const Cell& cell) {
-        return cell.item.id() == cellId;
-    });
-    return found == m_cells.cend() ? -1 : static_cast<int>(found - m_cells.cbegin());
+    const std::optional<QUuid> id = parseUuidText(cellId);
+    return id ? rowOf(*id) : -1;
+}
+
+int GridPageModel::rowOf(const QUuid& cellId) const {
+    return rowOf(cellId, 0);
+}
+
+int GridPageModel::rowOf(const QUuid& cellId, int from) const {
+    if (cellId.isNull())
+        return -1;
+    for (int row = std::max(from, 0); row < m_cells.size(); ++row) {
+        if (m_cells.at(row).item.uuid() == cellId)
+            return row;
+    }
+    return -1;
 }
 
 bool GridPageModel::sameContent(const Cell& a, const Cell& b) {
@@ -108,14 +112,14 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
     // A page holds a few dozen cells at most, so a quadratic walk is cheap and
     // keeps the edits minimal: drop what left, then bring each position in
     // line by moving an existing cell there or inserting a new one.
-    QSet<QString> wanted;
+    QSet<QUuid> wanted;
     for (const Cell& cell : cells)
-        wanted.insert(cell.item.id());
+        wanted.insert(cell.item.uuid());
     for (int row = static_cast<int>(m_cells.size()) - 1; row >= 0; --row) {
-        if (wanted.contains(m_cells.at(row).item.id()))
+        if (wanted.contains(m_cells.at(row).item.uuid()))
             continue;
         int first = row;
-        while (first > 0 && !wanted.contains(m_cells.at(first - 1).item.id()))
+        while (first > 0 && !wanted.contains(m_cells.at(first - 1).item.uuid()))
             --first;
         beginRemoveRows({}, first, row);
         m_cells.remove(first, row - first + 1);
@@ -124,21 +128,15 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
     }
     for (int row = 0; row < cells.size(); ++row) {
         const Cell& next = cells.at(row);
-        const QString id = next.item.id();
-        if (row < m_cells.size() && m_cells.at(row).item.id() == id) {
+        const QUuid id = next.item.uuid();
+        if (row < m_cells.size() && m_cells.at(row).item.uuid() == id) {
             if (!sameContent(m_cells.at(row), next)) {
                 m_cells[row] = next;
                 Q_EMIT dataChanged(index(row), index(row));
             }
             continue;
         }
-        int from = -1;
-        for (int other = row + 1; other < m_cells.size(); ++other) {
-            if (m_cells.at(other).item.id() == id) {
-                from = other;
-                break;
-            }
-        }
+        const int from = rowOf(id, row + 1);
         if (from >= 0) {
             beginMoveRows({}, from, from, {}, row);
             m_cells.move(from, row);
@@ -197,7 +195,7 @@ void GridPageModel::clearHover() {
 void GridPageModel::emitRoleChanged(const QUuid& id, int role) {
     if (id.isNull())
         return;
-    const int row = rowOf(uuidText(id));
+    const int row = rowOf(id);
     if (row >= 0)
         Q_EMIT dataChanged(index(row), index(row), {role});
 }

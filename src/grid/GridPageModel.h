@@ -50,6 +50,7 @@ public:
     [[nodiscard]] const QList<Cell>& cells() const { return m_cells; }
     [[nodiscard]] GridItemList items() const;
     [[nodiscard]] int rowOf(const QString& cellId) const;
+    [[nodiscard]] int rowOf(const QUuid& cellId) const;
 
     // The application being dragged anywhere in the grid; its tile is dimmed.
     void setDraggedAppId(const QUuid& id);
@@ -66,6 +67,7 @@ public:
 
 private:
     [[nodiscard]] static bool sameContent(const Cell& a, const Cell& b);
+    [[nodiscard]] int rowOf(const QUuid& cellId, int from) const;
     [[nodiscard]] QUuid ringTarget() const;
     void emitRoleChanged(const QUuid& id, int role);
 

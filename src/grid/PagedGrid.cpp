@@ -278,8 +278,11 @@ void PagedGrid::runPendingDropActions() {
 }
 
 PagedGrid::CellLocation PagedGrid::locate(const QString& cellId) const {
+    const std::optional<QUuid> id = parseUuidText(cellId);
+    if (!id)
+        return {};
     for (GridPageModel* page : m_pages->pages()) {
-        const int row = page->rowOf(cellId);
+        const int row = page->rowOf(*id);
         if (row >= 0)
             return {page, &page->cells().at(row).item};
     }
