@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Arranging the grid by drag and drop, on the real binary under Xvfb with
-xdotool: a quick drop reorders and the order survives a restart, resting on a
+xdotool: a quick drop reorders and the order survives a restart, a drop made
+while a search hides some applications moves the right ones, resting on a
 tile before dropping makes a named folder, a drop on a folder adds the
 application once, and a drag let go over empty space leaves nothing dimmed.
 
@@ -114,6 +115,24 @@ def test():
         launcher.start()
         order, picture = order_on_screen(launcher, "reordered-restarted")
         assert order == expected, order
+
+        # While a search hides some applications, a drop still moves the two
+        # that were dragged and dropped on: "e" leaves Delta, Beacon, Chrome
+        # Canary and Firefox Nightly, and Firefox Nightly goes to Beacon's place.
+        launcher.type("e")
+        launcher.wait_for(lambda: order_on_screen(launcher, "searching")[0] == [
+            "org.test.delta", "org.test.beacon", "org.test.chrome", "org.test.firefox"],
+            "the search to narrow the grid")
+        at = centres(launcher, launcher.picture("searching"))
+        drag(launcher, at["org.test.firefox"], at["org.test.beacon"])
+        expected = ["org.test.delta", "org.test.atlas", "org.test.firefox", "org.test.beacon",
+                    "org.test.chrome", "org.test.gamma"]
+        launcher.wait_for(lambda: setting(launcher, "customAppOrder") == expected,
+                          "the order changed through the search to be stored")
+        launcher.key("BackSpace")
+        launcher.wait_for(lambda: order_on_screen(launcher, "search-cleared")[0] == expected,
+                          "the whole grid in the new order")
+        order, picture = order_on_screen(launcher, "reordered-while-searching")
         at = centres(launcher, picture)
 
         # Resting on Chrome Canary with Firefox Nightly makes a "Web" folder of
