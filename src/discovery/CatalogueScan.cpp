@@ -28,6 +28,9 @@ AppList scanCatalogue(const ScanOptions& options, const std::atomic_bool& cancel
     QStringList bundlePaths;
     for (const QString& folder : options.roots.bundleFolders)
         bundlePaths += findAppItems(folder, cancelled);
+    // Utilities lies inside System/Applications, so its bundles are walked
+    // twice; the later copy could only lose to the first, so it is not read.
+    bundlePaths.removeDuplicates();
 
     const std::function<std::optional<BundleRecord>(const QString&)> read =
         [&cancelled](const QString& path) -> std::optional<BundleRecord> {
