@@ -281,15 +281,12 @@ void TestFolderPanel::pickerSearch_data() {
     QTest::addColumn<QString>("search");
     QTest::addColumn<QStringList>("expected");
 
+    // The rule itself has its own test; these rows check the panel applies it
+    // to the candidates only.
     QTest::addRow("empty: all, in order") << "" << QStringList{"Maps", "Photo Booth", "Safari"};
-    QTest::addRow("small letters") << "a" << QStringList{"Maps", "Safari"};
-    QTest::addRow("capitals") << "SAF" << QStringList{"Safari"};
-    QTest::addRow("mixed case") << "sAf" << QStringList{"Safari"};
-    QTest::addRow("middle of a name") << "oto" << QStringList{"Photo Booth"};
+    QTest::addRow("case ignored") << "sAf" << QStringList{"Safari"};
     QTest::addRow("one space: names with a space") << " " << QStringList{"Photo Booth"};
-    QTest::addRow("not trimmed") << "maps " << QStringList{};
-    QTest::addRow("identifiers are not searched") << "photobooth" << QStringList{};
-    QTest::addRow("no match") << "zzz" << QStringList{};
+    QTest::addRow("members are not searched") << "mail" << QStringList{};
 }
 
 void TestFolderPanel::pickerSearch() {
