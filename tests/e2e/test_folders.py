@@ -331,6 +331,27 @@ def open_folder(launcher, name):
     return Panel(buttons)
 
 
+def menu_at(image, x, y):
+    """Whether a context menu (light, opening at the click) covers the spot
+    just right of and below (x, y)."""
+    box = (int(x) + 60, int(y) + 6, int(x) + 120, int(y) + 14)
+    light = sum(1 for _, _, r, g, b in image.pixels(box) if min(r, g, b) >= 200)
+    return light > 0.8 * 60 * 8
+
+
+def choose_from_menu(launcher, x, y, entry, name):
+    """Right-clicks at (x, y) and clicks the menu's `entry`-th item."""
+    launcher.click(x, y, button=3)
+    if not shows(launcher, name, lambda image: menu_at(image, x, y)):
+        fail("no context menu at %d, %d" % (x, y))
+    launcher.click(x + 40, y + 20 + 40 * entry)
+
+
+def shows(launcher, name, check, timeout=8):
+    """Takes screenshots until `check` holds for one; whether it came to hold."""
+    return launcher.wait(lambda: check(launcher.shot(name)), timeout)
+
+
 def panel_closed(launcher, name):
     return launcher.wait(lambda: header_buttons(launcher.shot(name)) is None, 8)
 
@@ -374,10 +395,9 @@ def run(launcher, folder_id):
 
     # Open, rename, and close by a click on the backdrop.
     panel = open_folder(launcher, "panel")
-    image = launcher.shot("panel-open")
-    for index, ident in enumerate(("alpha", "beta")):
-        if not near(image, panel.tile(index), COLOUR[ident]):
-            fail("the panel does not show %s in place %d" % (ident, index))
+    if not shows(launcher, "panel-open", lambda image: near(
+            image, panel.tile(0), COLOUR["alpha"]) and near(image, panel.tile(1), COLOUR["beta"])):
+        fail("the panel does not show Alpha and Beta in the folder's order")
     launcher.click(*panel.title())
     launcher.key("ctrl+a")
     launcher.type("Games")
@@ -391,9 +411,7 @@ def run(launcher, folder_id):
     # "Rename Folder" opens the panel with the name ready to be typed over.
     square = folder_square(launcher.shot("rename-grid"))
     x, y = (square[0] + square[2]) / 2, (square[1] + square[3]) / 2
-    launcher.click(x, y, button=3)
-    launcher.shot("folder-menu")
-    launcher.click(x + 40, y + 20)
+    choose_from_menu(launcher, x, y, 0, "folder-menu")
     buttons = None
 
     def opened():
@@ -418,21 +436,22 @@ def run(launcher, folder_id):
     # it joins the folder, leaves the grid and is not offered again.
     panel = open_folder(launcher, "panel-again")
     launcher.click(panel.plus_x, panel.plus_y)
-    image = launcher.shot("picker")
-    for row, ident in enumerate(("delta", "epsilon", "gamma", "zeta")):
-        if not near(image, panel.picker_icon(row), COLOUR[ident]):
-            fail("the picker's row %d is not %s" % (row, ident))
+    order = ("delta", "epsilon", "gamma", "zeta")
+    if not shows(launcher, "picker", lambda image: all(
+            near(image, panel.picker_icon(row), COLOUR[ident])
+            for row, ident in enumerate(order))):
+        fail("the picker did not open offering %s in that order" % ", ".join(order))
     launcher.click(*panel.picker_row(0))
     if not launcher.wait(lambda: "delta" in stored()[folder_id]["appBundleIds"], 5):
         fail("choosing Delta in the picker did not add it")
-    image = launcher.shot("picker-chosen")
-    if near(image, panel.picker_icon(0), COLOUR["epsilon"]):
-        fail("the picker stayed open after a choice")
-    if not near(image, panel.tile(2), COLOUR["delta"]):
+    if not shows(launcher, "picker-chosen", lambda image: near(
+            image, panel.tile(2), COLOUR["delta"])):
         fail("the open panel does not show the added application")
+    if near(launcher.shot("picker-closed"), panel.picker_icon(0), COLOUR["epsilon"]):
+        fail("the picker stayed open after a choice")
     launcher.click(panel.plus_x, panel.plus_y)
-    image = launcher.shot("picker-reopened")
-    if not near(image, panel.picker_icon(0), COLOUR["epsilon"]):
+    if not shows(launcher, "picker-reopened", lambda image: near(
+            image, panel.picker_icon(0), COLOUR["epsilon"])):
         fail("Delta is offered again, or the picker did not reopen")
     launcher.click(panel.plus_x, panel.plus_y)
     launcher.click(panel.close_x, panel.close_y)
@@ -462,10 +481,7 @@ def run(launcher, folder_id):
     # Take the applications out one by one; the last one takes the folder.
     panel = open_folder(launcher, "panel-remove")
     for remaining in (2, 1, 0):
-        x, y = panel.tile(0)
-        launcher.click(x, y, button=3)
-        launcher.shot("menu-%d" % remaining)
-        launcher.click(x + 40, y + 20)
+        choose_from_menu(launcher, *panel.tile(0), 0, "menu-%d" % remaining)
         if remaining:
             if not launcher.wait(
                     lambda: len(stored()[folder_id]["appBundleIds"]) == remaining, 5):
