@@ -376,6 +376,8 @@ def main():
         run(launcher, folder_id)
     finally:
         launcher.stop()
+        # QUORLIN_KEEP_E2E_ROOT keeps the launcher's output, settings and
+        # catalogue for a look after a failed run.
         if not os.environ.get("QUORLIN_KEEP_E2E_ROOT"):
             shutil.rmtree(root, ignore_errors=True)
     print("PASS: folders end to end; screenshots in " + artifacts)
