@@ -6,12 +6,12 @@
 
 #include <QTest>
 
-// Folder specs for data rows: "name:code,code;name:..." where codes become
+// Folders for data rows, written "name:code,code;name:..." where codes become
 // bundle identifiers as testApp() makes them.
-static void addFolders(AppSettings& settings, const QString& spec) {
-    if (spec.isEmpty())
+static void addFolders(AppSettings& settings, const QString& layout) {
+    if (layout.isEmpty())
         return;
-    for (const QString& folder : spec.split(QLatin1Char(';'))) {
+    for (const QString& folder : layout.split(QLatin1Char(';'))) {
         const QString name = folder.section(QLatin1Char(':'), 0, 0);
         const QString members = folder.section(QLatin1Char(':'), 1);
         settings.createFolder(name, members.isEmpty() ? QStringList()
