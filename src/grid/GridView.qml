@@ -16,10 +16,10 @@ Item {
     property bool isEditMode: false
 
     readonly property int columns: grid.columns
-
-    objectName: "gridPage"
     // Flexible columns of at least 10, 20 apart, inside 80 on either side.
     readonly property real columnWidth: Math.max(10, (width - 2 * 80 - (columns - 1) * 20) / columns)
+
+    objectName: "gridPage"
 
     Grid {
         id: cells
