@@ -45,7 +45,7 @@ def test():
         launcher.wait_for(launcher.has_focus, "the launcher to take the keyboard")
         time.sleep(0.3)
         everything = sorted(app.ident for app in apps)
-        assert launcher.shown_apps("start") == everything
+        launcher.wait_for(lambda: launcher.shown_apps("start") == everything, "every tile on screen")
 
         # Hide App, the first entry.
         choose_from_menu(launcher, "org.test.bravo", 1)
@@ -57,7 +57,8 @@ def test():
         launcher.stop()
         launcher.start()
         time.sleep(0.3)
-        assert launcher.shown_apps("restarted") == ["org.test.alpha", "org.test.charlie"]
+        launcher.wait_for(lambda: launcher.shown_apps("restarted") == ["org.test.alpha", "org.test.charlie"],
+                          "the grid after the restart")
 
         # Delete App, the second entry, then Cancel.
         choose_from_menu(launcher, "org.test.charlie", 2)
@@ -66,7 +67,8 @@ def test():
         time.sleep(0.5)
         assert os.path.exists(launcher.entry_path("org.test.charlie"))
         assert not os.path.exists(launcher.trash_path("org.test.charlie"))
-        assert launcher.shown_apps("cancelled") == ["org.test.alpha", "org.test.charlie"]
+        launcher.wait_for(lambda: launcher.shown_apps("cancelled") == ["org.test.alpha", "org.test.charlie"],
+                          "the grid unchanged after Cancel")
 
         # Delete App again, then Delete: the user's own entry goes to the Trash.
         choose_from_menu(launcher, "org.test.charlie", 2)

@@ -19,7 +19,8 @@ def test():
         launcher.start()
         launcher.wait_for(launcher.has_focus, "the launcher to take the keyboard")
         time.sleep(0.3)
-        assert launcher.shown_apps("all") == sorted(app.ident for app in apps)
+        launcher.wait_for(lambda: launcher.shown_apps("all") == sorted(app.ident for app in apps),
+                          "every tile on screen")
 
         # The search field has the keyboard without being clicked.
         launcher.type("ze")
@@ -52,7 +53,8 @@ def test():
         launcher.key("F4")
         launcher.wait_for(launcher.is_viewable, "F4 to show the launcher")
         time.sleep(0.3)
-        assert launcher.shown_apps("shown-again") == ["org.test.zeta"]
+        launcher.wait_for(lambda: launcher.shown_apps("shown-again") == ["org.test.zeta"],
+                          "the same narrowed grid")
     finally:
         launcher.close()
 

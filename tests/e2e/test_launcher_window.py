@@ -29,7 +29,8 @@ def test():
             assert state in states, "%s missing from %s" % (state, states)
         desktop = launcher.window_property("_NET_WM_DESKTOP")
         assert "4294967295" in desktop, desktop
-        assert launcher.shown_apps("shown") == ["org.test.alpha", "org.test.bravo"]
+        launcher.wait_for(lambda: launcher.shown_apps("shown") == ["org.test.alpha", "org.test.bravo"],
+                          "both tiles on screen")
 
         # Escape hides; the window stays the same one.
         launcher.key("Escape")
