@@ -10,8 +10,7 @@
 // really takes the item off its folder, so a rescan no longer finds it.
 class RecordingTrash final : public Trash {
 public:
-    [[nodiscard]] Result moveToTrash(const QString& path) override
-    {
+    [[nodiscard]] Result moveToTrash(const QString& path) override {
         requests.append(path);
         if (!failure.isEmpty())
             return {false, failure};
