@@ -156,7 +156,8 @@ QByteArray singleEntryIcns(const IcnsEntry& entry, const std::vector<IcnsEntry>&
 } // namespace
 
 QImage decodeIcns(const QByteArray& data) {
-    std::vector<IcnsEntry> entries = icnsEntries(data);
+    const std::vector<IcnsEntry> all = icnsEntries(data);
+    std::vector<IcnsEntry> entries = all;
     std::erase_if(entries, [](const IcnsEntry& entry) { return entry.pixels == 0; });
     // Smallest picture at least as large as the target first, then the larger
     // ones, then the smaller ones from the largest down.
@@ -167,7 +168,6 @@ QImage decodeIcns(const QByteArray& data) {
             return aLarge;
         return aLarge ? a.pixels < b.pixels : a.pixels > b.pixels;
     });
-    const std::vector<IcnsEntry> all = icnsEntries(data);
     for (const IcnsEntry& entry : entries) {
         if (pngIsTooLarge(entry.payload))
             continue;
