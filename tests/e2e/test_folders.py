@@ -331,12 +331,20 @@ def open_folder(launcher, name):
     return Panel(buttons)
 
 
+def menu_surface(r, g, b):
+    """A pixel of a menu's surface or highlighted entry: the launcher's neutral greys, or
+    the light grey of a desktop theme's menus. The backdrop and the desktop
+    behind are tinted, never neutral."""
+    neutral = max(r, g, b) - min(r, g, b) <= 4
+    return neutral and (36 <= min(r, g, b) <= 80 or min(r, g, b) >= 200)
+
+
 def menu_at(image, x, y):
-    """Whether a context menu (light, opening at the click) covers the spot
-    just right of and below (x, y)."""
+    """Whether a context menu (opening at the click) covers the spot just right
+    of and below (x, y)."""
     box = (int(x) + 60, int(y) + 6, int(x) + 120, int(y) + 14)
-    light = sum(1 for _, _, r, g, b in image.pixels(box) if min(r, g, b) >= 200)
-    return light > 0.8 * 60 * 8
+    surface = sum(1 for _, _, r, g, b in image.pixels(box) if menu_surface(r, g, b))
+    return surface > 0.8 * 60 * 8
 
 
 def choose_from_menu(launcher, x, y, entry, name):
