@@ -8,6 +8,7 @@
 #include "LauncherFrame.h"
 #include "LauncherScene.h"
 #include "MainScreen.h"
+#include "OffscreenBench.h"
 #include "PagedGrid.h"
 #include "QSettingsDefaultsStore.h"
 
@@ -153,22 +154,11 @@ private:
 int main(int argc, char* argv[]) {
     QTemporaryDir home;
     QTemporaryFile screens;
-    if (!home.isValid() || !screens.open())
+    if (!prepareOffscreenBench(home, screens))
         return 1;
-    screens.write(R"({"windowFrameMargins": false, "screens": [{"name": "bench", "x": 0, "y": 0,
-        "width": 1920, "height": 1080, "logicalDpiX": 96, "logicalDpiY": 96, "dpr": 1}]})");
-    screens.flush();
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (platform.isEmpty() || platform == "offscreen")
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(home.filePath("none")));
-    qputenv("GSETTINGS_BACKEND", "memory");
     QGuiApplication app(argc, argv);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
-    QDir().mkpath(home.filePath("none"));
     const QString dataHome = home.filePath("catalogue");
     writeCatalogue(dataHome);
     std::printf("renderer: software (Qt Quick 2D renderer), platform: %s, screen 1920x1080, "

@@ -3,6 +3,7 @@
 // the list, a new folder, and locating a cell under a drag.
 
 #include "AppSettings.h"
+#include "CatalogueGenerator.h"
 #include "DefaultsStore.h"
 #include "PagedGrid.h"
 #include "UuidText.h"
@@ -16,18 +17,6 @@
 #include <vector>
 
 namespace {
-
-class MemoryStore final : public DefaultsStore {
-public:
-    [[nodiscard]] QVariant value(const QString& key) const override { return m_values.value(key); }
-    bool setValue(const QString& key, const QVariant& value) override {
-        m_values.insert(key, value);
-        return true;
-    }
-
-private:
-    QHash<QString, QVariant> m_values;
-};
 
 struct Stats {
     double median;
@@ -61,7 +50,7 @@ int main(int argc, char* argv[]) {
                             QStringLiteral("/bench/app%1.desktop").arg(i),
                             {}});
     }
-    MemoryStore store;
+    bench::MemoryStore store;
     AppSettings settings(store);
     for (int f = 0; f < 10; ++f) {
         settings.createFolder(
