@@ -3,7 +3,7 @@
 #include "CatalogueFixture.h"
 #include "IconDecoding.h"
 #include "RecordingDefaultsStore.h"
-#include "RecordingTrash.h"
+#include "ShellFakes.h"
 #include "StdoutCapture.h"
 
 #include <QSignalSpy>
@@ -380,7 +380,7 @@ private Q_SLOTS:
         Setup setup;
         fourBundles(setup);
         QVERIFY(setup.scan());
-        setup.trash.failure = QStringLiteral("The volume does not support the Trash.");
+        setup.trash.failWith = QStringLiteral("The volume does not support the Trash.");
         const AppList before = setup.discovery->applications();
         QSignalSpy finished(setup.discovery.get(), &AppDiscovery::scanFinished);
         QSignalSpy loading(setup.discovery.get(), &AppDiscovery::isLoadingChanged);

@@ -5,7 +5,7 @@
 #include "CatalogueFixture.h"
 #include "IconDecoding.h"
 #include "RecordingDefaultsStore.h"
-#include "RecordingTrash.h"
+#include "ShellFakes.h"
 #include "UuidText.h"
 
 #include <QQmlComponent>

@@ -3,7 +3,7 @@
 #include "FolderNameSuggestion.h"
 #include "IconDecoding.h"
 #include "RecordingDefaultsStore.h"
-#include "RecordingTrash.h"
+#include "ShellFakes.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "../discovery/CatalogueFixture.h"
+#include "CatalogueFixture.h"
 #include "FreedesktopTrash.h"
 
 #include <QtTest/QTest>

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
@@ -32,14 +33,17 @@ public:
     QString label = QStringLiteral("Show in Files");
 };
 
-// Moves by deleting, so the rescan after a deletion no longer finds the entry.
+// Moves by deleting, so the rescan after a deletion no longer finds the item.
 class RecordingTrash final : public Trash {
 public:
     [[nodiscard]] Result moveToTrash(const QString& path) override {
         requests.append(path);
         if (!failWith.isEmpty())
             return {false, failWith};
-        return {QFile::remove(path), {}};
+        const QFileInfo info(path);
+        const bool removed = info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively()
+                                                               : QFile::remove(path);
+        return removed ? Result{true, {}} : Result{false, QStringLiteral("could not remove")};
     }
 
     QStringList requests;
