@@ -14,7 +14,7 @@ packages=(
   libplist-dev libplist-utils libglib2.0-dev libxcb1-dev libxcb-keysyms1-dev
   # tests, end-to-end runs and the demo
   xvfb xauth libgl1-mesa-dri libegl1 imagemagick x11-utils xdotool dbus
-  python3
+  python3 python3-pil
 )
 
 missing=()

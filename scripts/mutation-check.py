@@ -109,11 +109,14 @@ def failing_tests(build, log):
 
 
 EXCLUDE = []
+SUITE = []
 
 
 def suite_fails(build, pattern, log, jobs):
     """Builds what the tests matching `pattern` need and runs them; None runs everything.
     Returns the failing tests, or ["(build)"] when the fault does not build."""
+    if pattern is None and SUITE:
+        pattern = SUITE[0]
     if pattern is None:
         targets = ["all"]
         select = []
@@ -127,7 +130,7 @@ def suite_fails(build, pattern, log, jobs):
         select = ["-R", pattern]
     if run(["cmake", "--build", ".", "-j", str(jobs), "--target", *targets], build, log) != 0:
         return ["(build)"]
-    stop = ["--stop-on-failure"] if pattern is None else []
+    stop = ["--stop-on-failure"]
     code = run(["ctest", "-j", "1", "--timeout", "600", *stop, *select, *EXCLUDE], build, log)
     return failing_tests(build, log) if code != 0 else []
 
@@ -137,10 +140,13 @@ def main():
     parser.add_argument("--tests-from", metavar="REV", help="use the tests of this git revision")
     parser.add_argument("--only", nargs="*", help="names of faults to try")
     parser.add_argument("--scratch", default=str(TOP / "build-mutation"))
+    parser.add_argument("--suite", metavar="REGEX", help="only these tests make up the suite")
     parser.add_argument("--no-e2e", action="store_true", help="leave the end-to-end runs out")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     args = parser.parse_args()
 
+    if args.suite:
+        SUITE.append(args.suite)
     if args.no_e2e:
         EXCLUDE.extend(["-LE", "e2e"])
     faults = read_faults(TOP / "scripts" / "mutations.txt")
