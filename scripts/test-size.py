@@ -4,6 +4,7 @@
 Counts non-blank lines that are not comments (and, in C++, not preprocessor
 lines) in .cpp, .h, .qml, .js and .py files under src/ and tests/, and exits
 non-zero when the tests fall outside a quarter to a third of the code.
+--by-folder also prints the count of each folder under tests/.
 """
 import pathlib
 import sys
@@ -57,6 +58,9 @@ def main() -> int:
     top = pathlib.Path(__file__).resolve().parent.parent
     src = tree_lines(top / "src")
     tests = tree_lines(top / "tests")
+    if "--by-folder" in sys.argv:
+        for folder in sorted(p for p in (top / "tests").iterdir() if p.is_dir()):
+            print(f"  tests/{folder.name}: {tree_lines(folder)}")
     ratio = tests / src if src else 0.0
     inside = LOW <= ratio <= HIGH
     print(f"tests {tests} lines, code {src} lines: {ratio:.0%} "
