@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 
 CMAKE_CONFIGURE = cmake -S . -G $(GENERATOR) -DCMAKE_BUILD_TYPE
 
-.PHONY: all deps build run test asan bench format clean
+.PHONY: all deps build run test test-size mutation-check asan bench format clean
 
 all: build
 
@@ -24,6 +24,16 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j 1
+	@python3 scripts/test-size.py
+
+# Tests against code, in non-blank, non-comment lines; fails outside 25-33 %.
+test-size:
+	@python3 scripts/test-size.py --by-folder
+
+# Plants each fault of scripts/mutations.txt in a scratch copy; every one must
+# make the suite fail. Slow: a scratch build plus a run per fault.
+mutation-check: deps
+	python3 scripts/mutation-check.py $(MUTATION_ARGS)
 
 asan: deps
 	$(CMAKE_CONFIGURE)=Debug -B $(ASAN_BUILD) -DQUORLIN_SANITIZE=ON -DQUORLIN_BUILD_BENCH=OFF
