@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <cstdio>
+#include <optional>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -15,6 +18,20 @@ const QByteArray acknowledgement = QByteArrayLiteral("ok\n");
 // nothing for this long, is not a launcher and is dropped.
 constexpr qsizetype maxPendingBytes = 256;
 constexpr int idleClientTimeoutMs = 5000;
+// Names tried after the session's own one when other users hold it.
+constexpr int channelNames = 8;
+
+std::optional<uid_t> peerUser(qintptr descriptor) {
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    if (getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0)
+        return std::nullopt;
+    return credentials.uid;
+}
+
+bool peerIsThisUser(qintptr descriptor) {
+    return peerUser(descriptor) == getuid();
+}
 
 } // namespace
 
@@ -40,21 +57,48 @@ QString InstanceChannel::sessionName() {
 }
 
 bool InstanceChannel::send(const QString& name, const QByteArray& message, int timeoutMs) {
+    return reach(name, message, timeoutMs) == Reach::Delivered;
+}
+
+InstanceChannel::Reach InstanceChannel::reach(const QString& name, const QByteArray& message,
+                                              int timeoutMs) {
     QLocalSocket socket;
     socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
-        return false;
+        return Reach::NoAnswer;
+    if (!peerIsThisUser(socket.socketDescriptor()))
+        return Reach::OtherUser;
     socket.write(message + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
+        return Reach::NoAnswer;
     QByteArray answer;
     while (!answer.contains('\n')) {
         if (!socket.waitForReadyRead(timeoutMs))
-            return false;
+            return Reach::NoAnswer;
         answer += socket.readAll();
     }
-    return answer.startsWith(acknowledgement);
+    return answer.startsWith(acknowledgement) ? Reach::Delivered : Reach::NoAnswer;
+}
+
+InstanceChannel::Claim InstanceChannel::claim(const QString& baseName, const QByteArray& request) {
+    for (int i = 0; i < channelNames; ++i) {
+        const QString name = i == 0 ? baseName : baseName + QLatin1Char('.') + QString::number(i);
+        Reach reached = reach(name, request);
+        if (reached == Reach::NoAnswer) {
+            auto channel = std::make_unique<InstanceChannel>(name);
+            if (channel->listen())
+                return {false, std::move(channel)};
+            // Two starts at the same moment: the one that lost the race hands over.
+            reached = reach(name, request);
+        }
+        if (reached == Reach::Delivered)
+            return {true, nullptr};
+        if (reached == Reach::OtherUser)
+            std::fprintf(stderr, "quorlin: the channel \"%s\" is held by another user\n",
+                         qPrintable(name));
+    }
+    return {};
 }
 
 bool InstanceChannel::listen() {
@@ -63,6 +107,11 @@ bool InstanceChannel::listen() {
 
 void InstanceChannel::acceptConnections() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (!peerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QTimer::singleShot(idleClientTimeoutMs, socket, &QLocalSocket::disconnectFromServer);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {

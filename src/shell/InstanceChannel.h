@@ -4,16 +4,30 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QLocalServer;
 
 // The line to the one running launcher of this user's graphical session: a local
 // socket in the abstract namespace, so a crash leaves no stale socket file behind.
+// Abstract sockets carry no permissions and their names are easy to guess, so
+// both ends check that the other runs as the same user: another user can
+// neither drive the launcher nor, by taking its name first, stop it starting.
 class InstanceChannel final : public QObject {
     Q_OBJECT
 
 public:
     static inline const QByteArray toggleMessage = QByteArrayLiteral("toggle");
     static inline const QByteArray reopenMessage = QByteArrayLiteral("reopen");
+
+    enum class Reach { Delivered, NoAnswer, OtherUser };
+
+    // Either the request reached this user's running launcher, or `channel`
+    // listens as that launcher; neither when every name is held by others.
+    struct Claim {
+        bool delivered = false;
+        std::unique_ptr<InstanceChannel> channel;
+    };
 
     explicit InstanceChannel(const QString& name, QObject* parent = nullptr);
     ~InstanceChannel() override;
@@ -25,6 +39,13 @@ public:
     // to confirm; false when no instance answers in time.
     [[nodiscard]] static bool send(const QString& name, const QByteArray& message,
                                    int timeoutMs = 2000);
+    // As send(), telling a listener of another user (never written to) apart.
+    [[nodiscard]] static Reach reach(const QString& name, const QByteArray& message,
+                                     int timeoutMs = 2000);
+    // Delivers `request` to the launcher on `baseName` or becomes it; a name
+    // another user holds is passed over for the next of a few alternates,
+    // which later clients try in the same order.
+    [[nodiscard]] static Claim claim(const QString& baseName, const QByteArray& request);
 
     // Becomes the session's instance; false when another one already listens.
     bool listen();

@@ -50,15 +50,15 @@ int QuorlinApp::exec() {
 }
 
 int QuorlinApp::runLauncher() {
-    const QString name = InstanceChannel::sessionName();
     const QByteArray request =
         m_options.toggle ? InstanceChannel::toggleMessage : InstanceChannel::reopenMessage;
-    if (InstanceChannel::send(name, request))
+    InstanceChannel::Claim claim = InstanceChannel::claim(InstanceChannel::sessionName(), request);
+    if (claim.delivered)
         return 0;
-    m_channel = std::make_unique<InstanceChannel>(name);
-    // Two starts at the same moment: the one that lost the race hands over.
-    if (!m_channel->listen() && InstanceChannel::send(name, request))
-        return 0;
+    m_channel = std::move(claim.channel);
+    if (!m_channel)
+        std::fprintf(stderr, "quorlin: other users hold every launcher channel name; starting "
+                             "without one, so --toggle cannot reach this launcher\n");
 
     QGuiApplication::setQuitOnLastWindowClosed(false);
     m_scene = std::make_unique<LauncherScene>(AppSettings::shared(), m_options.roots);
@@ -73,13 +73,15 @@ int QuorlinApp::runLauncher() {
     connect(m_delegate.get(), &AppDelegate::escapePressed, &mainScreen, &MainScreen::handleEscape);
     connect(&mainScreen, &MainScreen::hideLauncherRequested, m_delegate.get(),
             &AppDelegate::hideLauncher);
-    connect(m_channel.get(), &InstanceChannel::messageReceived, this,
-            [this](const QByteArray& message) {
-                if (message == InstanceChannel::toggleMessage)
-                    m_delegate->toggleWindow();
-                else if (message == InstanceChannel::reopenMessage)
-                    m_delegate->reopen();
-            });
+    if (m_channel) {
+        connect(m_channel.get(), &InstanceChannel::messageReceived, this,
+                [this](const QByteArray& message) {
+                    if (message == InstanceChannel::toggleMessage)
+                        m_delegate->toggleWindow();
+                    else if (message == InstanceChannel::reopenMessage)
+                        m_delegate->reopen();
+                });
+    }
     m_delegate->showLauncher();
     mainScreen.appear();
     return QGuiApplication::exec();
