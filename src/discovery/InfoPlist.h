@@ -10,6 +10,7 @@ struct InfoPlist {
     // Empty when the key is absent or not a string.
     QString bundleIdentifier;
     QString iconFile;
+    QString executable;
 
     // Reads an XML or binary property list; nothing when the data is not a
     // property list whose top level is a dictionary.

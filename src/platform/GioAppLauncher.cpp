@@ -1,16 +1,17 @@
 // GLib's headers must come before Qt's: they use identifiers Qt defines as macros.
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
-#include <plist/plist.h>
 
 #include "GioAppLauncher.h"
+
+#include "BoundedFileRead.h"
+#include "InfoPlist.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
-#include <cstdlib>
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -31,38 +32,27 @@ void launchDesktopEntry(const QString& path) {
     g_object_unref(info);
 }
 
-QString plistString(plist_t dict, const char* key) {
-    plist_t node = plist_dict_get_item(dict, key);
-    if (node == nullptr || plist_get_node_type(node) != PLIST_STRING)
-        return {};
-    char* value = nullptr;
-    plist_get_string_val(node, &value);
-    const QString text = value != nullptr ? QString::fromUtf8(value) : QString();
-    free(value);
-    return text;
-}
-
 } // namespace
 
 QString GioAppLauncher::bundleExecutable(const QString& bundlePath) {
-    QFile infoPlist(bundlePath + QStringLiteral("/Contents/Info.plist"));
-    if (infoPlist.size() > maxInfoPlistSize || !infoPlist.open(QIODevice::ReadOnly))
+    // Read as the scan reads it: regular files only, without blocking, so a
+    // property list swapped for a FIFO cannot freeze the click.
+    const std::optional<QByteArray> data =
+        readBoundedFile(bundlePath + QStringLiteral("/Contents/Info.plist"), maxInfoPlistSize);
+    const std::optional<InfoPlist> info = data ? InfoPlist::parse(*data) : std::nullopt;
+    if (!info)
         return {};
-    const QByteArray data = infoPlist.readAll();
-    plist_t root = nullptr;
-    plist_from_memory(data.constData(), static_cast<uint32_t>(data.size()), &root);
-    if (root == nullptr)
-        return {};
-    const std::unique_ptr<void, void (*)(plist_t)> owner(root, plist_free);
-    if (plist_get_node_type(root) != PLIST_DICT)
-        return {};
-    const QString name = plistString(root, "CFBundleExecutable");
+    const QString name = info->executable;
     // The name comes from a file anyone can write: it must not climb out of MacOS/.
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String("..") ||
         name == QLatin1String("."))
         return {};
     const QFileInfo program(bundlePath + QStringLiteral("/Contents/MacOS/") + name);
     if (!program.isFile() || !program.isExecutable())
+        return {};
+    // Nor through a symbolic link: what runs is a program of this bundle.
+    const QString bundle = QFileInfo(bundlePath).canonicalFilePath();
+    if (bundle.isEmpty() || !program.canonicalFilePath().startsWith(bundle + QLatin1Char('/')))
         return {};
     return program.absoluteFilePath();
 }
