@@ -1,0 +1,231 @@
+#include "AppSettings.h"
+#include "DesktopBackgroundProvider.h"
+#include "FolderContents.h"
+#include "FolderPanel.h"
+#include "GridTestData.h"
+#include "QmlTestView.h"
+#include "RecordingDefaultsStore.h"
+#include "TestMain.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+#include <memory>
+#include <numeric>
+
+namespace {
+
+// The panel open on "Work" (Mail, Notes) while "Other" holds Calculator.
+struct PanelScene {
+    RecordingDefaultsStore store;
+    AppSettings settings{store};
+    FolderItem folder = settings.createFolder("Work", bundleIds({"Mail", "Notes"}));
+    FolderItem other = settings.createFolder("Other", bundleIds({"Calculator"}));
+    AppList apps = testApps({"Mail", "Notes", "Calendar", "Calculator", "Chess", "Maps"});
+    FolderPanel panel{settings, folder, apps, false};
+    QmlTestView view;
+    // Requests to the host with what was stored when each came:
+    // "request application/stored folder name/number of hidden applications".
+    QStringList requests;
+};
+
+// Clicks near the top-left corner: the backdrop's centre lies under the panel.
+bool clickOn(QQuickItem* item, Qt::MouseButton button = Qt::LeftButton) {
+    if (item)
+        QTest::mouseClick(item->window(), button, {}, item->mapToScene({10, 10}).toPoint());
+    return item;
+}
+
+bool choose(QObject* menu, int entry) {
+    QQuickItem* item = nullptr;
+    return QTest::qWaitFor([&] { return menu->property("opened").toBool(); }) &&
+           QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem*, item),
+                                     Q_ARG(int, entry)) &&
+           clickOn(item) && QTest::qWaitFor([&] { return !menu->property("visible").toBool(); });
+}
+
+} // namespace
+
+class FoldersTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PanelScene> m;
+
+    bool open() {
+        m = std::make_unique<PanelScene>();
+        const auto record = [this](const QString& request) {
+            const FolderItem stored = m->settings.folder(m->folder.id).value_or(FolderItem());
+            m->requests << request + '/' + stored.name + '/' +
+                               QString::number(m->settings.hiddenApps().size());
+        };
+        for (auto [signal, request] : {std::pair{&FolderPanel::launchRequested, "launch "},
+                                       {&FolderPanel::hideRequested, "hide "}})
+            connect(&m->panel, signal, this, [=](auto& app) { record(request + app.name); });
+        connect(&m->panel, &FolderPanel::closeRequested, this, [=] { record("close"); });
+        m->store.writes.clear();
+        return m->view.load("import Quorlin\nFolderContentView { width: 1200; height: 900 }",
+                            {{"panel", QVariant::fromValue(&m->panel)}});
+    }
+
+    // Items by objectName, or cells and picker rows by application name.
+    QList<QQuickItem*> all(const QString& key) {
+        QList<QQuickItem*> found;
+        auto match = [&](auto* i) { return i->objectName() == key || i->property("name") == key; };
+        collectItems(m->view.view().contentItem(), match, found);
+        return found;
+    }
+    QQuickItem* find(const QString& key) { return all(key).value(0); }
+
+    QStringList pickerRows() {
+        QStringList names;
+        for (QQuickItem* row : all("pickerRow"))
+            names << row->property("name").toString();
+        return names;
+    }
+
+private Q_SLOTS:
+    // A QML warning is a fault of the view even when the flow still works.
+    void init() { QTest::failOnWarning(QRegularExpression(".*")); }
+
+    // Each row reads "members preview shown", one letter per application; x and
+    // y resolve to nothing.
+    void contents_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addRow("preview cut at nine") << "ABCDEFGHIJKL ABCDEFGHI ABCDEFGHIJKL";
+        QTest::addRow("unresolved among the first nine leave gaps")
+            << "xLyCABDEFGH LCABDEF LCABDEFGH";
+        QTest::addRow("repeated members shown once") << "CACA CA CA";
+    }
+
+    void contents() {
+        QFETCH(QString, row);
+        const QStringList parts = row.split(' ');
+        // The last record, c, has C's identifier: a member resolves to the first.
+        const AppList apps = testApps(QString("ABCDEFGHIJKLc").split("", Qt::SkipEmptyParts));
+        const FolderItem folder{{}, "F", bundleIds(parts[0].split("", Qt::SkipEmptyParts))};
+        const auto letters = [](const AppList& list) {
+            return std::accumulate(
+                list.cbegin(), list.cend(), QString(),
+                [](const QString& s, const AppItem& app) { return s + app.name.mid(4); });
+        };
+        QCOMPARE(letters(previewApps(folder, apps)), parts[1]);
+        QCOMPARE(letters(folderApps(folder, apps)), parts[2]);
+    }
+
+    // Typing a name, then Return or a way out of the panel; what the host was
+    // asked, and last the name stored.
+    void renameThenLeave_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("way");
+        QTest::addColumn<QStringList>("outcome");
+        QTest::addRow("empty is refused") << "" << QByteArray() << QStringList{"Work"};
+        QTest::addRow("unchanged") << "Work" << QByteArray() << QStringList{"Work"};
+        QTest::addRow("other case") << "work" << QByteArray() << QStringList{"work"};
+        QTest::addRow("spaces are a name") << "   " << QByteArray() << QStringList{"   "};
+        QTest::addRow("close button")
+            << "Games" << QByteArray("folderCloseButton") << QStringList{"close/Games/0", "Games"};
+        QTest::addRow("launch") << "Games" << QByteArray("App Notes")
+                                << QStringList{"launch App Notes/Games/0", "Games"};
+    }
+
+    void renameThenLeave() {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, way);
+        QFETCH(QStringList, outcome);
+        QVERIFY(open());
+        QVERIFY(clickOn(find("folderTitle")));
+        QTRY_VERIFY(find("folderTitleField")->hasActiveFocus());
+        QTest::keySequence(&m->view.view(), QKeySequence::SelectAll);
+        QTest::keyClick(&m->view.view(), Qt::Key_Backspace);
+        QTest::sendKeyEvent(QTest::Click, &m->view.view(), Qt::Key_unknown, typed, {});
+        // Return after a way out stores nothing more: the name is stored already.
+        QVERIFY(way.isEmpty() || clickOn(find(way)));
+        QTest::keyClick(&m->view.view(), Qt::Key_Return);
+        QCOMPARE(m->requests << m->settings.folder(m->folder.id)->name, outcome);
+        QCOMPARE(m->store.writeCount(AppSettings::foldersKey), outcome.last() == "Work" ? 0 : 1);
+        QCOMPARE(find("folderTitle")->property("text").toString(), outcome.last());
+    }
+
+    void hideThenFollowTheStoredFolder() {
+        QVERIFY(open());
+        QVERIFY(clickOn(find("App Mail"), Qt::RightButton));
+        QVERIFY(choose(m->view.view().rootObject()->property("tileMenu").value<QObject*>(), 1));
+        m->settings.addAppToFolder(m->folder.id, "org.test.maps");
+        m->settings.renameFolder(m->folder.id, "Elsewhere");
+        QTRY_COMPARE(all("folderAppCell").size(), 3);
+        QCOMPARE(find("folderTitle")->property("text").toString(), "Elsewhere");
+        QVERIFY(clickOn(find("folderAddButton")) && m->panel.showingAppPicker());
+        m->settings.deleteFolder(m->folder.id);
+        QVERIFY(!m->panel.showingAppPicker());
+        QVERIFY(clickOn(find("folderBackdrop")));
+        QCOMPARE(m->requests, (QStringList{"hide App Mail/Work/1", "close//1"}));
+    }
+
+    void picker() {
+        QVERIFY(open());
+        QQuickItem* plus = find("folderAddButton");
+        QVERIFY(clickOn(plus));
+        QTRY_COMPARE(pickerRows(), (QStringList{"App Calendar", "App Chess", "App Maps"}));
+        QVERIFY(clickOn(plus));
+        QTRY_COMPARE(pickerRows(), QStringList());
+        QVERIFY(clickOn(plus));
+        QTRY_VERIFY(find("pickerSearchField") && find("pickerSearchField")->hasActiveFocus());
+        QTest::sendKeyEvent(QTest::Click, &m->view.view(), Qt::Key_unknown, "cAL", {});
+        QTRY_COMPARE(pickerRows(), QStringList{"App Calendar"});
+        QVERIFY(clickOn(find("App Calendar")));
+        QCOMPARE(m->settings.folder(m->folder.id)->appBundleIds,
+                 bundleIds({"Mail", "Notes", "Calendar"}));
+        QTRY_COMPARE(all("folderAppCell").size(), 3);
+        // Opened again the search starts empty; a press elsewhere dismisses it.
+        QVERIFY(clickOn(plus));
+        QTRY_COMPARE(pickerRows(), (QStringList{"App Chess", "App Maps"}));
+        QVERIFY(clickOn(find("folderCard")));
+        QTRY_VERIFY(!m->panel.showingAppPicker());
+    }
+
+    void folderTile() {
+        QmlTestView view;
+        QQuickItem* tile = view.load("import Quorlin\nFolderIconView { width: 300; height: 300; "
+                                     "folderName: \"Work\"; previewIcons: [] }");
+        QObject* menu = tile->property("menu").value<QObject*>();
+        QSignalSpy opened(tile, SIGNAL(open()));
+        QSignalSpy renamed(tile, SIGNAL(rename()));
+        QSignalSpy deleted(tile, SIGNAL(deleteFolder()));
+        QVERIFY(clickOn(tile));
+        QVERIFY(clickOn(tile, Qt::RightButton) && choose(menu, 0));
+        QCOMPARE(renamed.size(), 1);
+        QVERIFY(clickOn(tile, Qt::RightButton) && choose(menu, 1));
+        QCOMPARE(deleted.size(), 1);
+        QCOMPARE(opened.size(), 1);
+    }
+
+    // Sources of every kind side by side, 60 x 60 with corners of radius 15.
+    void roundedImage() {
+        const QString svg = "/folders/icons/plus-circle-fill.svg";
+        const QString sourceDir = qEnvironmentVariable("QUORLIN_SOURCE_DIR");
+        const QStringList sources{"image://red/1", "qrc:/Quorlin" + svg,
+                                  "file://" + sourceDir + "/src" + svg, "image://none/1",
+                                  "https://a.org/a.png"};
+        // The desktop picture's provider stands in for any synchronous one.
+        static const char* const redPixel[] = {"1 1 1 1", "r c #ff0000", "r"};
+        auto red = std::make_shared<BackgroundImageStore>();
+        red->set(QImage(redPixel));
+        QmlTestView view;
+        view.engine().addImageProvider("red", new DesktopBackgroundProvider(red));
+        QVERIFY(view.load("import Quorlin\nimport QtQuick\nRow { property var sources; spacing: 4\n"
+                          "Repeater { model: sources; RoundedImage { required property string "
+                          "modelData; width: 60; height: 60; radius: 15; source: modelData } } }",
+                          {{"sources", sources}}));
+        const QImage frame = view.view().grabWindow();
+        QStringList seen;
+        for (int x = 0; x < sources.size() * 64; x += 64)
+            seen << frame.pixelColor(QPoint(x + 30, 8) * frame.devicePixelRatio()).name() +
+                        frame.pixelColor(QPoint(x + 1, 1) * frame.devicePixelRatio()).name();
+        // Drawn inside, clipped at the corners; unreachable sources draw nothing.
+        QCOMPARE(seen, (QStringList{"#ff0000#000000", "#ffffff#000000", "#ffffff#000000",
+                                    "#000000#000000", "#000000#000000"}));
+    }
+};
+
+QUORLIN_TEST(FoldersTest)
+#include "FoldersTest.moc"
