@@ -1,0 +1,90 @@
+"""Arranging the grid by hand: drag and drop reorders, also while searching,
+and lasts across a restart; resting on a tile makes a folder, a drop on the
+folder adds to it; in the open folder the user renames it, launches from it,
+adds from the picker, and takes the applications out until the folder goes."""
+
+from harness import SCREEN, main
+
+ATLAS, BEACON, CHROME, DELTA, FIREFOX, GAMMA = ("org.test." + name for name in (
+    "atlas", "beacon", "chrome", "delta", "firefox", "gamma"))
+APPS = [(ATLAS, "Atlas", (220, 60, 50)), (BEACON, "Beacon", (60, 190, 80)), (CHROME, "Chrome Canary", (240, 150, 40)),
+        (DELTA, "Delta", (230, 210, 60)), (FIREFOX, "Firefox Dev", (240, 120, 170)), (GAMMA, "Gamma", (40, 180, 160))]
+# The open folder's card is centred in the window at a fixed size; the picker hangs under its plus button.
+TITLE, PLUS, CLOSE, BACKDROP, PICKER = (670, 326), (1221, 326), (1254, 326), (300, 950), (1075, 340, 1130, 900)
+
+
+def folders(launcher):
+    return [(folder["name"], folder["appBundleIds"]) for folder in launcher.setting("folders") or []]
+
+
+def offered(launcher):
+    """The picker's applications, top to bottom, and where they are."""
+    shown = launcher.tiles(least=600, most=1500, region=PICKER)
+    return sorted(shown, key=lambda ident: shown[ident][1]), shown
+
+
+def arrange(launcher):
+    launcher.start()
+    at = launcher.shows("start", ATLAS, BEACON, CHROME, DELTA, FIREFOX, GAMMA)
+    # A quick drop of Delta on Atlas moves Delta to Atlas's place, for good.
+    launcher.drag(at[DELTA], at[ATLAS], via=at[BEACON])
+    launcher.wait("the order stored", lambda: launcher.setting("customAppOrder") == [DELTA, ATLAS, BEACON, CHROME,
+                                                                                      FIREFOX, GAMMA])
+    launcher.restart()
+    launcher.shows("reordered-after-restart", DELTA, ATLAS, BEACON, CHROME, FIREFOX, GAMMA)
+    assert folders(launcher) == [], "a quick drop makes no folder"
+    # While the search hides Atlas and Gamma, a drop still moves the right application.
+    at = launcher.xdo("key", "e").shows("searching", DELTA, BEACON, CHROME, FIREFOX)
+    launcher.drag(at[FIREFOX], at[BEACON], via=at[CHROME])
+    at = launcher.xdo("key", "BackSpace").shows("search-cleared", DELTA, ATLAS, FIREFOX, BEACON, CHROME, GAMMA)
+
+    # Resting on Chrome Canary with Firefox Dev makes a folder of the two, named for the web.
+    launcher.drag(at[FIREFOX], at[CHROME], via=at[BEACON], rest=True)
+    launcher.wait("the folder stored", lambda: folders(launcher) == [("Web", [FIREFOX, CHROME])])
+    # The new folder takes the first cell, where Delta was.
+    folder, at = at[DELTA], launcher.shows("folder-made", DELTA, ATLAS, BEACON, GAMMA)
+    launcher.drag(at[GAMMA], folder, via=at[DELTA])
+    launcher.wait("Gamma added once", lambda: folders(launcher) == [("Web", [FIREFOX, CHROME, GAMMA])])
+    at = launcher.shows("added-to-folder", DELTA, ATLAS, BEACON)
+    # A drag let go over empty space changes nothing and leaves no tile dimmed.
+    stored = launcher.setting("customAppOrder"), folders(launcher)
+    launcher.drag(at[BEACON], (SCREEN[0] // 2, SCREEN[1] - 150))
+    launcher.shows("dropped-on-nothing", DELTA, ATLAS, BEACON)
+    assert (launcher.setting("customAppOrder"), folders(launcher)) == stored
+    use_folder(launcher, folder, [FIREFOX, CHROME, GAMMA])
+
+
+def use_folder(launcher, folder, members):
+    launcher.click(folder).shows("panel", *members)
+    launcher.click(TITLE).xdo("key", "ctrl+a", "type", "--delay", "80", "Games")
+    launcher.click(BACKDROP).shows("closed-by-backdrop", DELTA, ATLAS, BEACON)
+    assert folders(launcher)[0][0] == "Games", folders(launcher)
+    # "Rename Folder" opens the panel with the name ready to be typed over; a launch from it keeps the name.
+    at = launcher.choose(folder, 0).shows("renaming", *members)
+    launcher.xdo("key", "ctrl+a", "type", "--delay", "80", "Play").click(at[CHROME])
+    launcher.wait("Chrome Canary to start and the launcher to hide, keeping the name", lambda: launcher.launched() == [
+        CHROME] and not launcher.viewable() and folders(launcher)[0][0] == "Play")
+    launcher.run(launcher.binary, "--toggle")
+    launcher.shows("shown-without-panel", DELTA, ATLAS, BEACON)
+
+    launcher.click(folder).shows("panel-again", *members)
+    rows = launcher.click(PLUS).wait("the picker", lambda: (shown := offered(launcher))[0] == [DELTA, ATLAS, BEACON]
+                                     and shown[1], "picker")
+    launcher.click(rows[DELTA])
+    members.append(DELTA)
+    launcher.wait("Delta added and the picker closed", lambda: folders(launcher) == [("Play", members)]
+                  and offered(launcher)[0] == [])
+    launcher.shows("picked", *members)
+    launcher.click(PLUS).wait("the picker without Delta", lambda: offered(launcher)[0] == [ATLAS, BEACON])
+    launcher.click(CLOSE).shows("closed-by-button", ATLAS, BEACON)
+
+    # Taking the applications out one by one; the last one takes the folder with it.
+    first = launcher.click(folder).shows("panel-to-empty", *members)[FIREFOX]
+    for left in range(1, len(members)):
+        launcher.choose(first, 0).shows("removed-%d" % left, *members[left:])
+    launcher.choose(first, 0).wait("the folder to go", lambda: folders(launcher) == [])
+    launcher.shows("folder-gone", DELTA, ATLAS, FIREFOX, BEACON, CHROME, GAMMA)
+
+
+if __name__ == "__main__":
+    main("arrange", APPS, arrange)

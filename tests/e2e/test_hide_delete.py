@@ -1,0 +1,36 @@
+"""Tidying the grid from a tile's menu: "Hide App" lasts across a restart, and
+"Delete App" asks first: Cancel keeps everything, Delete moves the user's own
+entry to the Trash."""
+
+import os
+
+from harness import PLATE, main
+
+ALPHA, BRAVO, CHARLIE = "org.test.alpha", "org.test.bravo", "org.test.charlie"
+APPS = [(ALPHA, "Alpha", (230, 40, 40)), (BRAVO, "Bravo", (40, 200, 60)), (CHARLIE, "Charlie", (40, 90, 230))]
+
+
+def alert_button(launcher, index):
+    """Waits for the delete alert and clicks Cancel (0) or Delete (1). The menus
+    share the alert's plate: the alert is told apart by its width."""
+    box = launcher.wait("the delete alert", lambda: (b := launcher.patch(PLATE, (760, 200, 1160, 900), tolerance=1)[0])
+                        and 276 <= b[2] - b[0] <= 284 and b, "alert")
+    return launcher.click(((box[0] + box[2]) // 2 - 60 + 120 * index, box[3] - 34))
+
+
+def hide_and_delete(launcher):
+    launcher.start()
+    launcher.choose(launcher.shows("start", ALPHA, BRAVO, CHARLIE)[BRAVO], 0).shows("hidden", ALPHA, CHARLIE)
+    launcher.restart()
+    at = launcher.shows("hidden-after-restart", ALPHA, CHARLIE)
+
+    entry, trashed = (launcher.path("data_home", d, CHARLIE + ".desktop") for d in ("applications", "Trash/files"))
+    alert_button(launcher.choose(at[CHARLIE], 1), 0).shows("cancelled", ALPHA, CHARLIE)
+    assert os.path.exists(entry) and not os.path.exists(trashed)
+    alert_button(launcher.choose(at[CHARLIE], 1), 1).wait("the entry in the Trash", lambda: os.path.exists(trashed))
+    assert not os.path.exists(entry)
+    launcher.shows("deleted", ALPHA)
+
+
+if __name__ == "__main__":
+    main("hide-delete", APPS, hide_and_delete)

@@ -1,0 +1,89 @@
+"""A user's first minutes: the launcher takes its place on the desktop; F4,
+Escape, the toggle command and a second start show and hide it; typing narrows
+the grid and a click launches. Screenshot mode draws it without any display."""
+
+import os
+import subprocess
+import time
+
+from harness import SCREEN, main
+from PIL import Image
+
+ALPHA, MAIL, ZEBRA, ZETA = "org.test.alpha", "org.test.mail", "org.test.zebra", "org.test.zeta"
+APPS = [(ALPHA, "Alpha", (230, 40, 40)), (MAIL, "Mail", (40, 200, 60)),
+        (ZEBRA, "Zebra", (240, 200, 20)), (ZETA, "Zeta Notes", (40, 90, 230))]
+PICTURE = (250, 140, 20)
+TOP_BAR = 25
+
+
+def show_and_hide(launcher):
+    launcher.start()
+    frame = launcher.run("xdotool", "getwindowgeometry", "--shell", launcher.window).stdout.split()[1:5]
+    assert frame == ["X=0", "Y=%d" % TOP_BAR, "WIDTH=%d" % SCREEN[0], "HEIGHT=%d" % (SCREEN[1] - TOP_BAR)], frame
+    # Above other windows, out of the taskbar and the pager, on every desktop.
+    hints = launcher.run("xprop", "-id", launcher.window, "_NET_WM_STATE", "_NET_WM_DESKTOP").stdout
+    for hint in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "= 4294967295"):
+        assert hint in hints, hints
+    launcher.shows("start", ALPHA, MAIL, ZEBRA, ZETA)
+    # Another application's window, to hold the keyboard; it goes with the X server.
+    subprocess.Popen(["xmessage", "-name", "other", "another application"], env=launcher.env, stderr=subprocess.DEVNULL)
+    other = launcher.run("xdotool", "search", "--sync", "--onlyvisible", "--classname", "other").stdout.split()
+    f4, escape, focus_other = ["key", "F4"], ["key", "Escape"], ["windowfocus", "--sync", *other]
+    toggle, second_start = ["--toggle"], ["--root", launcher.path("root")]
+    # What the user does, and whether the launcher is then in front, hidden, or (None) not looked at.
+    for action, shown in ((escape, False), (focus_other, None), (f4, True), (f4, False), (f4, True),
+                          (focus_other, None), (f4, True), (toggle, False), (toggle, True), (escape, False),
+                          (second_start, True), (second_start, True)):
+        if action[0].startswith("-"):
+            assert launcher.run(launcher.binary, *action).returncode == 0, action
+        else:
+            launcher.xdo(*action)
+        if shown is not None:
+            launcher.wait(" ".join(action) + (" to show" if shown else " to hide"), lambda: (
+                launcher.viewable() and launcher.focused()) if shown else not launcher.viewable())
+    # The second starts ended and left the first launcher and its one window.
+    assert launcher.run("xdotool", "search", "--onlyvisible", "--name", "^Quorlin$").stdout.split() == [launcher.window]
+
+
+def search_and_launch(launcher):
+    # The search field has the keyboard without a click.
+    for keys, shown in (("z e", [ZEBRA, ZETA]), ("T", [ZETA]), ("q", []), ("BackSpace", [ZETA])):
+        at = launcher.xdo("key", "--delay", "80", *keys.split()).shows("typed-" + keys.replace(" ", ""), *shown)
+    clicked = time.monotonic()
+    launcher.click(at[ZETA])
+    launcher.wait("the launcher to hide after launching", lambda: not launcher.viewable())
+    assert time.monotonic() - clicked >= 0.2, "hidden before the launch had its moment"
+    launcher.wait("Zeta Notes to start", lambda: launcher.launched() == [ZETA])
+    launcher.xdo("key", "F4").shows("search-kept", ZETA)
+
+
+def screenshot_mode(launcher):
+    picture = launcher.path("Orange Dunes.png")
+    Image.new("RGB", (800, 600), PICTURE).save(picture)
+    # Plasma keeps the desktop picture in a plain file, so no settings schema is needed.
+    with open(launcher.path("config_home", "plasma-org.kde.plasma.desktop-appletsrc"), "w") as rc:
+        rc.write("[Containments][1][Wallpaper][org.kde.image][General]\nImage=file://%s\n" % picture)
+    env = dict(launcher.env, XDG_CURRENT_DESKTOP="KDE")
+    del env["DISPLAY"], env["QT_QPA_PLATFORM"]
+    dimmed = [round(0.7 * c) for c in PICTURE]
+    # The picture, blurred under a 0.3 black veil, fills the window; an unreadable one leaves the gradient.
+    for label, report, samples in (
+            ("picture", "Desktop image loaded successfully: Orange Dunes.png, size: (800.0, 600.0)",
+             {(400, 900): dimmed, (1700, 300): dimmed, (SCREEN[0] // 2, SCREEN[1] - 40): dimmed}),
+            ("gradient", "Error loading image data: ", {(2, TOP_BAR + 2): (26, 38, 64), (1917, 1077): (38, 26, 76)})):
+        if label == "gradient":
+            os.remove(picture)
+        shot = os.path.join(launcher.artifacts, "launch-screenshot-%s.png" % label)
+        done = subprocess.run([launcher.binary, "--root", launcher.path("root"), "--screenshot", shot], env=env,
+                              capture_output=True, text=True, timeout=120)
+        assert done.returncode == 0 and any(line.startswith(report) for line in done.stdout.splitlines()), done
+        image = Image.open(shot).convert("RGB")
+        # The top bar's strip is not the launcher's.
+        assert image.size == SCREEN and image.getpixel((SCREEN[0] // 2, TOP_BAR // 2)) == (0, 0, 0)
+        assert len(launcher.tiles(image)) == 4
+        for point, colour in samples.items():
+            assert all(abs(a - b) <= 8 for a, b in zip(image.getpixel(point), colour)), (label, point)
+
+
+if __name__ == "__main__":
+    main("launch", APPS, show_and_hide, search_and_launch, screenshot_mode)
