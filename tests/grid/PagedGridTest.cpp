@@ -1,0 +1,224 @@
+#include "PagedGrid.h"
+#include "AppSettings.h"
+#include "GridTestData.h"
+#include "MoveTranslation.h"
+#include "RecordingDefaultsStore.h"
+#include "TestMain.h"
+#include "UuidText.h"
+
+#include <QAbstractItemModelTester>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <tuple>
+
+namespace {
+
+// Pages of 3: [F A C] [D E], with B inside folder F; a clock the test moves,
+// and the moves the grid asks the main screen for.
+struct GridFixture {
+    RecordingDefaultsStore store;
+    AppSettings settings{store};
+    PagedGrid grid;
+    double now = 10;
+    AppList apps = testApps({"A", "B", "C", "D", "E"});
+    FolderItem folder = settings.createFolder(QStringLiteral("F"), bundleIds({"B"}));
+    QSignalSpy moves{&grid, &PagedGrid::moveRequested};
+
+    GridFixture() {
+        grid.setClock([this] { return now; });
+        grid.setSettings(&settings);
+        grid.setLayout(3, 1);
+        grid.setApps(apps);
+    }
+
+    [[nodiscard]] QString cell(const QString& code) const {
+        return uuidText(code == "F" ? folder.id : apps.at(code[0].unicode() - 'A').id);
+    }
+    [[nodiscard]] bool role(const QString& code, int role) const {
+        for (int p = 0; !code.isEmpty() && p < grid.pageCount(); ++p) {
+            if (const int row = grid.page(p)->rowOf(cell(code)); row >= 0)
+                return grid.page(p)->index(row).data(role).toBool();
+        }
+        return false;
+    }
+    // What drops changed: the moves asked for, then every folder as "name:members".
+    [[nodiscard]] QString outcome() const {
+        QStringList result;
+        for (const QList<QVariant>& move : moves)
+            result << QStringLiteral("move %1 %2").arg(move.at(0).toInt()).arg(move.at(1).toInt());
+        for (const FolderItem& each : settings.folders())
+            result << each.name + ':' + each.appBundleIds.join(',').remove("org.test.");
+        return result.join(", ");
+    }
+};
+
+} // namespace
+
+class PagedGridTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // From [F A C] [D E]: the new cells, and the pages changing row by row so
+    // that tiles on screen keep their state.
+    void pages_data() {
+        QTest::addColumn<QString>("folders"); // added, "name:codes;name:codes"
+        QTest::addColumn<QStringList>("apps");
+        QTest::addColumn<QString>("pages");
+
+        QTest::addRow("applications keep their order") << "" << QStringList{"C", "A"} << "F C A";
+        QTest::addRow("folders first, members left out")
+            << "Zeta:C;Alpha:" << QStringList{"A", "B", "C", "D", "E"} << "F Zeta Alpha|A D E";
+        QTest::addRow("folder of absent applications") << "G:X" << QStringList{"A"} << "F G A";
+        QTest::addRow("application in two folders")
+            << "G:A,B" << QStringList{"A", "B", "C"} << "F G C";
+    }
+
+    void pages() {
+        QFETCH(QString, folders);
+        QFETCH(QStringList, apps);
+        QFETCH(QString, pages);
+
+        GridFixture f;
+        QList<std::tuple<QPointer<GridPageModel>, QPersistentModelIndex, QString>> before;
+        for (GridPageModel* page : f.grid.pages()->pages()) {
+            new QAbstractItemModelTester(
+                page, QAbstractItemModelTester::FailureReportingMode::QtTest, page);
+            for (int row = 0; row < page->rowCount(); ++row)
+                before.append({page, page->index(row), page->cells().at(row).item.id()});
+        }
+        for (const QString& folder : folders.split(';', Qt::SkipEmptyParts))
+            f.settings.createFolder(folder.section(':', 0, 0),
+                                    bundleIds(folder.section(':', 1).split(',')));
+        f.grid.setApps(testApps(apps));
+        QStringList shown;
+        for (int p = 0; p < f.grid.pageCount(); ++p)
+            shown << describeCells(f.grid.page(p)->items()).join(' ');
+        QCOMPARE(shown.join('|'), pages);
+        // A cell still on its page is the same row, moved rather than rebuilt.
+        for (const auto& [page, index, id] : before)
+            QCOMPARE(index.row(), page ? page->rowOf(id) : -1);
+        QSignalSpy changed(f.grid.page(0), &QAbstractItemModel::dataChanged);
+        f.settings.renameFolder(f.folder.id, QStringLiteral("Renamed"));
+        QCOMPARE(changed.value(0).value(0).toModelIndex().data(GridPageModel::NameRole).toString(),
+                 QStringLiteral("Renamed"));
+    }
+
+    void currentPageFollowsThePages() {
+        GridFixture f;
+        f.grid.setApps(testApps(numberedCodes(8))); // 3 pages
+        f.grid.setCurrentPage(2);
+        f.grid.setApps(testApps(numberedCodes(5)));
+        QCOMPARE(f.grid.currentPage(), 1);
+        // With no page at all the choice waits for pages to come back.
+        f.settings.deleteFolder(f.folder.id);
+        f.grid.setApps({});
+        QCOMPARE(f.grid.currentPage(), 1);
+    }
+
+    void wheel_data() {
+        QTest::addColumn<QList<QPointF>>("deltas");
+        QTest::addColumn<double>("gap"); // seconds between events
+        QTest::addColumn<int>("page");   // from the first of three
+
+        const QPointF down(0, -120);
+        QTest::addRow("a notch down") << QList<QPointF>{down} << 0.0 << 1;
+        QTest::addRow("a spin turns one page") << QList<QPointF>{down, down} << 0.05 << 1;
+        QTest::addRow("notches apart turn a page each") << QList<QPointF>{down, down} << 0.4 << 2;
+        QTest::addRow("no page after the last") << QList<QPointF>{down, down, down} << 0.4 << 2;
+        QTest::addRow("touchpad swipe left adds up")
+            << QList<QPointF>{{-30, 2}, {-30, 0}, {-30, 1}} << 0.01 << 1;
+    }
+
+    void wheel() {
+        QFETCH(QList<QPointF>, deltas);
+        QFETCH(double, gap);
+        QFETCH(int, page);
+
+        GridFixture f;
+        f.grid.setApps(testApps(numberedCodes(8)));
+        for (const QPointF& delta : deltas) {
+            f.now += gap;
+            f.grid.scrollPages(delta);
+        }
+        QCOMPARE(f.grid.currentPage(), page);
+    }
+
+    void drop_data() {
+        QTest::addColumn<QString>("drag"); // "C>A": C onto A; ">A": a drag from another program
+        QTest::addColumn<double>("rest");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("outcome");
+
+        const int move = Qt::MoveAction, copy = Qt::CopyAction, refused = Qt::IgnoreAction;
+        QTest::addRow("quick drop reorders") << "C>A" << 0.2 << move << "move 2 0, F:b";
+        QTest::addRow("just short of resting") << "C>A" << 0.4999 << move << "move 2 0, F:b";
+        QTest::addRow("rested: new folder") << "C>A" << 0.5 << copy << "F:b, Folder:c,a";
+        QTest::addRow("on page 2") << "E>D" << 0.0 << move << "move 4 3, F:b";
+        QTest::addRow("across pages") << "A>E" << 0.0 << move << "F:b";
+        QTest::addRow("onto a folder") << "A>F" << 2.0 << copy << "F:b,a";
+        QTest::addRow("over itself") << "A>A" << 1.0 << refused << "F:b";
+        QTest::addRow("foreign drag on a tile") << ">A" << 0.0 << refused << "F:b";
+        QTest::addRow("foreign drag on a folder") << ">F" << 0.0 << refused << "F:b";
+    }
+
+    void drop() {
+        QFETCH(QString, drag);
+        QFETCH(double, rest);
+        QFETCH(int, action);
+        QFETCH(QString, outcome);
+
+        GridFixture f;
+        const QString dragged = drag.section('>', 0, 0), target = f.cell(drag.section('>', 1));
+        const bool taken = action != Qt::IgnoreAction;
+        if (!dragged.isEmpty())
+            f.grid.beginDrag(f.cell(dragged));
+        QCOMPARE(f.role(dragged, GridPageModel::IsDraggedRole), !dragged.isEmpty());
+        f.grid.dropEntered(target);
+        QCOMPARE(f.role(drag.section('>', 1), GridPageModel::IsDropTargetRole), taken);
+        f.now += rest;
+        QCOMPARE(f.grid.dropUpdated(target), action);
+        QCOMPARE(f.grid.dropPerformed(target), taken);
+        // Nested drop targets may get the same drop again, after the drag is over.
+        QVERIFY(!f.grid.dropPerformed(target) && f.grid.draggedAppId().isEmpty());
+        // The drag runs inside the dragged tile: the grid changes once it has ended.
+        QCoreApplication::processEvents();
+        QCOMPARE(f.outcome(), QStringLiteral("F:b"));
+        f.grid.endDrag();
+        QCoreApplication::processEvents();
+        QCOMPARE(f.outcome(), outcome);
+    }
+
+    void leavingRestartsTheRest() {
+        GridFixture f;
+        f.grid.beginDrag(f.cell("C"));
+        f.grid.dropEntered(f.cell("A"));
+        f.now += 0.4;
+        f.grid.dropExited(f.cell("A"));
+        f.now += 0.2;
+        QCOMPARE(f.grid.dropUpdated(f.cell("A")), int(Qt::MoveAction));
+        f.grid.dropEntered(f.cell("A"));
+        f.now += 0.45;
+        QCOMPARE(f.grid.dropUpdated(f.cell("A")), int(Qt::MoveAction));
+        // Let go elsewhere: nothing stays dimmed or ringed, and nothing changes.
+        f.grid.endDrag();
+        QVERIFY(!f.role("A", GridPageModel::IsDropTargetRole));
+        QVERIFY(!f.role("C", GridPageModel::IsDraggedRole));
+        QCoreApplication::processEvents();
+        QCOMPARE(f.outcome(), QStringLiteral("F:b"));
+    }
+
+    // The grid reports moves in the list it shows; while searching that list is
+    // filtered, and the main screen carries the move over to the whole list.
+    void moveWhileSearching() {
+        const AppList all = testApps({"A", "B", "C", "D", "E"});
+        const AppList shown{all.at(1), all.at(3), all.at(4)};
+        QVERIFY(mapMoveToCatalogue(shown, all, 2, 0) == MovePositions(4, 1));
+        QVERIFY(!mapMoveToCatalogue(shown, all, 3, 0));
+        QVERIFY(!mapMoveToCatalogue(shown + testApps({"X"}), all, 3, 0));
+    }
+};
+
+QUORLIN_TEST(PagedGridTest)
+#include "PagedGridTest.moc"

@@ -1,0 +1,113 @@
+#include "GridTestData.h"
+#include "PagedGrid.h"
+#include "QmlTestView.h"
+#include "StdoutCapture.h"
+#include "TestMain.h"
+#include "UuidText.h"
+
+#include <QTest>
+
+namespace {
+
+// The grid view at the launcher's size; every request it makes is logged.
+struct Scene {
+    PagedGrid grid;
+    AppList apps;
+    QStringList log;
+    QmlTestView qml{QSize(1920, 1055)};
+    QQuickItem* root = nullptr;
+
+    explicit Scene(int appCount)
+        : apps(testApps(numberedCodes(appCount))) {
+        grid.setApps(apps);
+        grid.setRevealLabel(QStringLiteral("Show in Files"));
+        const auto record = [this](const char* what) {
+            return [this, what](const AppItem& app) { log << what + (' ' + app.name); };
+        };
+        QObject::connect(&grid, &PagedGrid::launchRequested, record("launch"));
+        QObject::connect(&grid, &PagedGrid::hideRequested, record("hide"));
+        QObject::connect(&grid, &PagedGrid::deleteRequested, record("delete"));
+        QObject::connect(&grid, &PagedGrid::revealRequested, record("reveal"));
+        root = qml.load("import Quorlin\nPagedGridView { width: 1920; height: 1055 }",
+                        {{"grid", QVariant::fromValue(&grid)}});
+    }
+
+    [[nodiscard]] QQuickItem* cellOf(int app) const {
+        for (QQuickItem* cell : itemsNamed(root, QStringLiteral("appCell"))) {
+            if (cell->property("appId").toString() == uuidText(apps.at(app).id))
+                return cell;
+        }
+        return nullptr;
+    }
+    [[nodiscard]] bool onScreen(int app) const {
+        const QQuickItem* cell = cellOf(app);
+        return cell &&
+               QRectF(0, 0, 1920, 1055).contains(cell->mapRectToScene(cell->boundingRect()));
+    }
+    [[nodiscard]] qreal dotOpacity(int page) const {
+        return itemsNamed(root, QStringLiteral("pageDot")).at(page)->childItems().at(1)->opacity();
+    }
+};
+
+} // namespace
+
+class PagedGridViewTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pagesDotsAndPaging() {
+        StdoutCapture capture;
+        Scene scene(80);
+        QVERIFY(scene.root);
+        QCOMPARE(capture.lines().filter(QStringLiteral("PagedGridView")),
+                 QStringList{QStringLiteral("PagedGridView loaded with 3 pages, 80 items")});
+        QVERIFY(scene.onScreen(0) && scene.onScreen(34) && !scene.onScreen(35));
+        QCOMPARE(itemsNamed(scene.root, QStringLiteral("pageDot")).size(), 3);
+
+        scene.qml.click(itemsNamed(scene.root, QStringLiteral("pageDot")).at(2));
+        QTRY_VERIFY(scene.onScreen(70));
+        QCOMPARE(scene.dotOpacity(2), 1.0);
+        QCOMPARE(scene.dotOpacity(0), 0.5);
+        // Scrolling up goes back a page.
+        const QPointF at(960, 500);
+        QWheelEvent wheel(at, at, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&scene.qml.view(), &wheel);
+        QTRY_VERIFY(scene.onScreen(35));
+        QCOMPARE(scene.grid.currentPage(), 1);
+    }
+
+    void tileActions_data() {
+        QTest::addColumn<int>("entry"); // of the tile's menu; -1: a plain click on the tile
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("requests");
+        QTest::addRow("click") << -1 << QString() << QStringList{"launch App 0003"};
+        QTest::addRow("Hide App") << 0 << "Hide App" << QStringList{"hide App 0003"};
+        QTest::addRow("Delete App") << 1 << "Delete App" << QStringList{"delete App 0003"};
+        QTest::addRow("separator") << 2 << QString() << QStringList{};
+        QTest::addRow("reveal") << 3 << "Show in Files" << QStringList{"reveal App 0003"};
+    }
+
+    void tileActions() {
+        QFETCH(int, entry);
+        QFETCH(QString, text);
+        QFETCH(QStringList, requests);
+        Scene scene(10);
+        QVERIFY(scene.root);
+        scene.qml.click(scene.cellOf(2), entry < 0 ? Qt::LeftButton : Qt::RightButton);
+        if (entry >= 0) {
+            QObject* menu = itemNamed(scene.root, "gridPage")->findChild<QObject*>("appMenu");
+            QTRY_VERIFY(menu->property("opened").toBool());
+            QCOMPARE(menu->property("count").toInt(), 4);
+            QQuickItem* item = nullptr;
+            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem*, item),
+                                      Q_ARG(int, entry));
+            QCOMPARE(item->property("text").toString(), text);
+            scene.qml.click(item);
+        }
+        QCOMPARE(scene.log, requests);
+    }
+};
+
+QUORLIN_TEST(PagedGridViewTest)
+#include "PagedGridViewTest.moc"
