@@ -12,9 +12,7 @@
 #include <plist/plist.h>
 
 #include <cstdlib>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 // Builders for catalogue trees on disk: application bundles, property lists,
@@ -42,18 +40,19 @@ inline QByteArray plist(const QMap<QString, QString>& strings,
     return bytes;
 }
 
-inline QByteArray png(const QImage& image) {
+inline QImage solid(int width, int height, QColor colour) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+inline QByteArray png(int width, int height, QColor colour) {
+    const QImage image = solid(width, height, colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-inline QImage solid(int width, int height, QColor colour) {
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
 }
 
 // An ICNS file from (type, payload) entries, in the order given.
@@ -102,56 +101,48 @@ public:
     // An application bundle with a Contents/Info.plist holding `identifier` (no
     // key at all when empty) and, when given, an icon in Contents/Resources.
     void bundle(const QString& relative, const QString& identifier,
-                PlistFormat format = PlistFormat::Xml, const QByteArray& icon = {},
-                const QString& iconKey = QStringLiteral("AppIcon")) const {
+                const QByteArray& icon = {}) const {
         QMap<QString, QString> keys{{QStringLiteral("CFBundleName"), QStringLiteral("Declared")}};
         if (!identifier.isEmpty())
             keys.insert(QStringLiteral("CFBundleIdentifier"), identifier);
-        if (!icon.isEmpty())
-            keys.insert(QStringLiteral("CFBundleIconFile"), iconKey);
-        write(relative + QStringLiteral("/Contents/Info.plist"), plist(keys, format));
-        write(relative + QStringLiteral("/Contents/MacOS/run"), "#!/bin/sh\n");
         if (!icon.isEmpty()) {
-            const QString file = iconKey.endsWith(QStringLiteral(".icns"))
-                                     ? iconKey
-                                     : iconKey + QStringLiteral(".icns");
-            write(relative + QStringLiteral("/Contents/Resources/") + file, icon);
+            keys.insert(QStringLiteral("CFBundleIconFile"), QStringLiteral("AppIcon"));
+            write(relative + QStringLiteral("/Contents/Resources/AppIcon.icns"), icon);
         }
+        write(relative + QStringLiteral("/Contents/Info.plist"), plist(keys));
+        write(relative + QStringLiteral("/Contents/MacOS/run"), "#!/bin/sh\n");
     }
 
-    void desktopEntry(const QString& relative, const QString& body) const {
-        write(relative, body.toUtf8());
+    // Lays a tree out from one line per item: "path|content" a file,
+    // "path:Key=Value&Key=Value" an application's desktop entry with those keys,
+    // "path=identifier" a bundle, "path/" a folder, "path!" a FIFO with no writer,
+    // "path->target" a symbolic link (target from the root unless it starts with
+    // "." or "/"), and a bare path an empty file.
+    void build(const QStringList& items) const {
+        for (const QString& item : items) {
+            const QString target = item.section(QStringLiteral("->"), 1);
+            if (item.contains(u'|'))
+                write(item.section(u'|', 0, 0), item.section(u'|', 1).toUtf8());
+            else if (!target.isEmpty())
+                symlink(target.startsWith(u'.') || target.startsWith(u'/') ? target : path(target),
+                        item.section(QStringLiteral("->"), 0, 0));
+            else if (item.contains(u':'))
+                write(item.section(u':', 0, 0),
+                      "[Desktop Entry]\nType=Application\nExec=true\n" +
+                          item.section(u':', 1).replace(u'&', u'\n').toUtf8());
+            else if (item.contains(u'='))
+                bundle(item.section(u'=', 0, 0), item.section(u'=', 1));
+            else if (item.endsWith(u'/'))
+                mkdir(item);
+            else if (item.endsWith(u'!'))
+                fifo(item.chopped(1));
+            else
+                write(item, {});
+        }
     }
 
 private:
     QTemporaryDir m_dir;
-};
-
-// Root reads every file whatever its mode. Tests of unreadable files drop the
-// capabilities that allow this from the calling thread for their lifetime.
-class WithoutFileOverride {
-public:
-    WithoutFileOverride() {
-        if (::geteuid() != 0)
-            return;
-        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        const quint32 mask = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-        reduced[0].effective &= ~mask;
-        m_active = ::syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~WithoutFileOverride() {
-        if (m_active)
-            ::syscall(SYS_capset, &m_header, m_saved);
-    }
-    WithoutFileOverride(const WithoutFileOverride&) = delete;
-    WithoutFileOverride& operator=(const WithoutFileOverride&) = delete;
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_active = false;
 };
 
 } // namespace fixture

@@ -1,0 +1,179 @@
+#include "AppDiscovery.h"
+#include "AppListModel.h"
+#include "AppSettings.h"
+#include "CatalogueFixture.h"
+#include "IconDecoding.h"
+#include "RecordingDefaultsStore.h"
+#include "ShellFakes.h"
+#include "StdoutCapture.h"
+#include "TestMain.h"
+#include "UuidText.h"
+
+#include <QAbstractItemModelTester>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+// The published catalogue: scanned off the GUI thread, published in display
+// order with icons, reordered by the user, trimmed by the Trash, and shown
+// through the list model.
+class CatalogueTest : public QObject {
+    Q_OBJECT
+
+    struct Setup {
+        fixture::Tree tree;
+        RecordingDefaultsStore store;
+        AppSettings settings{store};
+        RecordingTrash trash;
+        std::unique_ptr<AppDiscovery> discovery;
+
+        explicit Setup(const QString& items) {
+            tree.build(items.split(u' '));
+            CatalogueRoots roots;
+            roots.bundleFolders = CatalogueRoots::bundleFoldersUnder(tree.root());
+            roots.desktopEntryFolders = {tree.path("data")};
+            roots.iconThemeFolders = {tree.path("icons")};
+            discovery = std::make_unique<AppDiscovery>(settings, roots, trash);
+        }
+        [[nodiscard]] bool scan() const {
+            QSignalSpy finished(discovery.get(), &AppDiscovery::scanFinished);
+            discovery->setIsLoading(true);
+            discovery->loadApplications();
+            return finished.wait(60'000);
+        }
+        [[nodiscard]] QString shown() const {
+            QStringList identifiers;
+            for (const AppItem& app : discovery->applications())
+                identifiers << app.bundleIdentifier;
+            return identifiers.join(u' ');
+        }
+    };
+
+    static inline const QString fourBundles =
+        "Applications/A.app=A Applications/B.app=B Applications/C.app=C Applications/D.app=D";
+
+private Q_SLOTS:
+    void order_data() {
+        // Locale, applications "Name=identifier", hidden, manual order, shown.
+        QTest::addColumn<QStringList>("row");
+        for (const char* locale : {"C", "en_US", "tr_TR"})
+            QTest::addRow("%s: case ignored, equal names in discovery order", locale)
+                << QStringList{locale, "NOTES=n1 Cherry=c notes=n2 apple=a Notes=n3", "", "",
+                               "a c n1 n3 n2"};
+        QTest::newRow("digits one by one, accents with their letter")
+            << QStringList{"en_US", "App2=2 App10=10 Émile=é Eagle=e Fig=f", "", "", "10 2 e é f"};
+        QTest::newRow("manual order: hidden, repeated, unknown, other-case, unlisted")
+            << QStringList{"en_US", "A=a B=b C=c D=d E=e", "a D", "a x c A b c", "c b d e"};
+    }
+
+    void order() {
+        QFETCH(QStringList, row);
+        Setup setup(row[1].replace(QRegularExpression("(\\S+)="), "Applications/\\1.app="));
+        const QStringList hidden = row[2].split(u' ', Qt::SkipEmptyParts);
+        setup.settings.setHiddenApps({hidden.cbegin(), hidden.cend()});
+        setup.settings.setCustomAppOrder(row[3].split(u' ', Qt::SkipEmptyParts));
+        const QLocale before;
+        QLocale::setDefault(QLocale(row[0]));
+        const bool scanned = setup.scan();
+        QLocale::setDefault(before);
+        QVERIFY(scanned);
+        QCOMPARE(setup.shown(), row[4]);
+    }
+
+    // Published whole before the scan is reported finished, with each
+    // application's icon or the generic one.
+    void publication() {
+        const Setup setup("Applications/Plain.app=plain data/g.desktop:Name=G&Icon=green "
+                          "data/n.desktop:Name=N&Icon=not-installed");
+        setup.tree.bundle("Applications/Red.app", "red",
+                          fixture::icns({{"ic07", fixture::png(128, 128, Qt::red)}}));
+        setup.tree.write("icons/hicolor/48x48/apps/green.png", fixture::png(48, 48, Qt::green));
+        AppDiscovery& discovery = *setup.discovery;
+        QStringList log;
+        connect(&discovery, &AppDiscovery::scanFinished, this, [&] {
+            log << QStringLiteral("%1 shown, loading %2")
+                       .arg(discovery.count())
+                       .arg(discovery.isLoading());
+        });
+        QVERIFY(setup.scan());
+        for (const AppItem& app : discovery.applications()) {
+            const QImage icon = discovery.icon(app.id);
+            log << (icon == genericAppIcon() ? "generic" : icon.pixelColor(64, 64).name());
+        }
+        QCOMPARE(log,
+                 (QStringList{"4 shown, loading 0", "#00ff00", "generic", "generic", "#ff0000"}));
+    }
+
+    // A move is saved as the manual order, which outlives a rescan; a move
+    // out of range or onto itself changes and saves nothing.
+    void moveApp() {
+        const Setup setup(fourBundles);
+        QVERIFY(setup.scan());
+        for (const auto& [from, to] : {std::pair{2, 2}, {-1, 0}, {0, 4}, {4, 0}})
+            setup.discovery->moveApp(from, to);
+        QCOMPARE(setup.store.writeCount(AppSettings::customAppOrderKey), 0);
+        setup.discovery->moveApp(0, 3);
+        QVERIFY(setup.scan());
+        QCOMPARE(setup.shown(), "B C D A");
+    }
+
+    // A refused deletion prints one line and changes nothing; a done one
+    // rescans, and is not undone by a scan that had started before it.
+    void deleteApp() {
+        Setup setup(fourBundles);
+        QVERIFY(setup.scan());
+        const QSignalSpy finished(setup.discovery.get(), &AppDiscovery::scanFinished);
+        const AppItem doomed = setup.discovery->applications().at(1);
+        setup.trash.failWith = "No Trash here.";
+        const StdoutCapture output;
+        setup.discovery->deleteApp(doomed);
+        QCOMPARE(output.lines(), QStringList{"Error deleting app: No Trash here."});
+        QVERIFY(!setup.discovery->isLoading());
+        setup.trash.failWith.clear();
+        setup.discovery->loadApplications();
+        setup.discovery->deleteApp(doomed);
+        QVERIFY(setup.discovery->isLoading());
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60'000);
+        QCOMPARE(setup.shown(), "A C D");
+        QCoreApplication::processEvents(); // scans run one at a time: the first has ended
+        QCOMPARE(finished.count(), 1);
+    }
+
+    // The list model behind every application list in QML follows a new list
+    // without a reset whenever rows survive, so views keep their delegates; the
+    // model tester checks every change it announces on the way.
+    void setApps_data() {
+        QTest::addColumn<QString>("change"); // "before>after", one application per letter
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("search narrows to scattered rows") << "ABCDEFG>ACEG" << false;
+        QTest::newRow("removed, moved and added at once") << "ABCDEFGH>HBXDFYCG" << false;
+        QTest::newRow("rescan of the same list, every id new") << "ABC>ABC" << false;
+        QTest::newRow("nothing in common") << "ABC>XYZ" << true;
+    }
+
+    void setApps() {
+        QFETCH(QString, change);
+        QFETCH(bool, reset);
+        // A letter keeps its path and name, and so stays the same application.
+        const auto apps = [](const QString& letters) {
+            AppList list;
+            for (const QChar letter : letters)
+                list.append({QUuid::createUuid(), letter, {}, "/apps/" + QString(letter), {}});
+            return list;
+        };
+        AppListModel model;
+        const QAbstractItemModelTester tester(
+            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setApps(apps(change.section(u'>', 0, 0)));
+        const QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        const AppList target = apps(change.section(u'>', 1));
+        model.setApps(target);
+        QCOMPARE(model.apps(), target); // by name and path
+        for (int row = 0; row < model.rowCount(); ++row)
+            QCOMPARE(model.data(model.index(row), AppListModel::AppIdRole).toString(),
+                     uuidText(target[row].id));
+        QCOMPARE(resets.count(), reset ? 1 : 0);
+    }
+};
+
+QUORLIN_TEST(CatalogueTest)
+#include "CatalogueTest.moc"

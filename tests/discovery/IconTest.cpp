@@ -1,0 +1,97 @@
+#include "CatalogueFixture.h"
+#include "IconDecoding.h"
+#include "IconThemeIndex.h"
+#include "TestMain.h"
+
+// Icons: the file that shows a desktop entry's icon name best, found in the
+// themes, and any icon file decoded into a 128-pixel square. A file that would
+// cost too much or never end gives no picture at all.
+class IconTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decode_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QColor>("centre"); // invalid: no picture
+        const QColor red(Qt::red), none;
+        const auto png = [](int side, QColor colour) { return fixture::png(side, side, colour); };
+        // A PNG whose header claims 100,000 pixels square over almost no data.
+        const QByteArray huge =
+            png(4, red).replace(16, 8, QByteArray("\0\1\x86\xa0\0\1\x86\xa0", 8));
+        const QByteArray other = png(16, Qt::green);
+        QTest::newRow("ICNS: the 128 entry, else the next larger")
+            << fixture::icns({{"icp4", other}, {"ic10", other}, {"ic08", png(256, red)}}) << red;
+        QTest::newRow("ICNS: corrupt and enormous entries are passed over")
+            << fixture::icns(
+                   {{"ic07", "\x89PNG\r\n\x1a\n bad"}, {"ic08", huge}, {"ic10", png(512, red)}})
+            << red;
+        QTest::newRow("ICNS: only an enormous entry") << fixture::icns({{"ic10", huge}}) << none;
+        QTest::newRow("ICNS: unknown types, an entry past the end")
+            << fixture::icns({{"TOC ", "...."}, {"ic07", png(128, red)}}).left(60) << none;
+        QTest::newRow("PNG") << png(512, red) << red;
+        QTest::newRow("SVG") << QByteArray(
+                                    "<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>"
+                                    "<rect width='9' height='9' fill='red'/></svg>")
+                             << red;
+        QTest::newRow("a PNG declaring an enormous size") << huge << none;
+    }
+
+    void decode() {
+        QFETCH(QByteArray, data);
+        QFETCH(QColor, centre);
+        const fixture::Tree root;
+        root.write("icon", data);
+        const QImage image = decodeIconFile(root.path("icon"));
+        QCOMPARE(image.isNull() ? QColor() : image.pixelColor(64, 64), centre);
+        QCOMPARE(image.size(), image.isNull() ? QSize(0, 0) : QSize(appIconPixels, appIconPixels));
+    }
+
+    // Files that would stall a scan or cost it too much memory give no picture.
+    void costlyFilesAreRefused() {
+        const fixture::Tree root;
+        root.build({"fifo!", "folder/"});
+        root.write("big.png", fixture::png(16, 16, Qt::red));
+        QVERIFY(QFile::resize(root.path("big.png"), 40 << 20)); // sparse: costs no disk
+        // A format that is read at full size whatever size is asked for.
+        QVERIFY(fixture::solid(200, 5000, Qt::red).save(root.path("tall.bmp")));
+        for (const char* file : {"fifo", "folder", "big.png", "tall.bmp", "missing"})
+            QVERIFY2(decodeIconFile(root.path(file)).isNull(), file);
+    }
+
+    void find_data() {
+        QTest::addColumn<QStringList>("row"); // theme, icon name, file found below share/
+        QTest::newRow("the folder made for the size, PNG before SVG")
+            << QStringList{"Fancy", "exact.png", "Fancy/128/exact.png"};
+        QTest::newRow("the theme before a better size further down")
+            << QStringList{"Fancy", "own", "Fancy/48/own.png"};
+        QTest::newRow("a parent when the theme lacks it")
+            << QStringList{"Fancy", "up", "Parent/64/up.png"};
+        QTest::newRow("then hicolor, the smallest larger before a closer smaller one")
+            << QStringList{"Fancy", "big", "hicolor/256x256/apps/big.png"};
+        QTest::newRow("the pixmap folder last")
+            << QStringList{"Nope", "legacy", "../pixmaps/legacy.xpm"};
+    }
+
+    // Fancy and Parent inherit from each other. Having no index.theme, hicolor
+    // takes sizes from folder names; its index.theme here is a FIFO nobody
+    // writes, which must count as no index rather than an empty one.
+    void find() {
+        QFETCH(QStringList, row);
+        const fixture::Tree root;
+        root.build({"share/Fancy/index.theme|[Icon Theme]\nInherits=Parent\nDirectories=48,128,x\n"
+                    "[48]\nSize=48\nType=Fixed\n[128]\nSize=128\nType=Fixed\n[x]\nSize=?",
+                    "share/Parent/index.theme|[Icon Theme]\nInherits=Fancy\nDirectories=64\n[64]\n"
+                    "Size=64",
+                    "share/hicolor/index.theme!", "pixmaps/legacy.xpm", "share/Fancy/128/exact.svg",
+                    "share/Fancy/128/exact.png", "share/Fancy/48/exact.png",
+                    "share/Fancy/48/own.png", "share/hicolor/128x128/apps/own.png",
+                    "share/Parent/64/up.png", "share/hicolor/32x32/apps/big.png",
+                    "share/hicolor/256x256/apps/big.png", "share/hicolor/512x512/apps/big.png"});
+        const IconThemeIndex index({root.path("share")}, {root.path("pixmaps")}, row[0]);
+        QCOMPARE(index.find(row[1], appIconPixels),
+                 row[2].isEmpty() ? "" : QDir::cleanPath(root.path("share/" + row[2])));
+    }
+};
+
+QUORLIN_TEST(IconTest)
+#include "IconTest.moc"

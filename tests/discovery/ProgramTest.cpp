@@ -1,0 +1,66 @@
+#include "AppSettings.h"
+#include "CatalogueFixture.h"
+#include "QSettingsDefaultsStore.h"
+#include "TestMain.h"
+
+#include <QProcess>
+
+// The catalogue as the built program and the project's scripts give it.
+class ProgramTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // "quorlin --list-apps" run as a user would, without a display: the first
+    // bundle of an identifier and the user's desktop entry win, bundles come
+    // before entries, and the user's order and hidden set are followed.
+    void listApps() {
+        const fixture::Tree tree;
+        tree.build({"root/Applications/Tab\tand\\slash.app=odd",
+                    "root/Applications/V/Atlas.app=atlas", "root/System/Applications/Mail.app=mail",
+                    "root/System/Applications/Utilities/Atlas Copy.app=atlas",
+                    "user/applications/notes.desktop:Name=Notes",
+                    "user/applications/mail.desktop:Name=Other Mail",
+                    "system/applications/notes.desktop:Name=System Notes",
+                    "system/applications/clock.desktop:Name=clock",
+                    "system/applications/zip.desktop:Name=Zip"});
+        QSettingsDefaultsStore store(tree.path("config/Quorlin/Quorlin.conf"));
+        AppSettings settings(store);
+        settings.setCustomAppOrder({"notes", "zip", "mail"});
+        settings.setHiddenApps({"zip"});
+        QProcess program;
+        program.start(
+            "env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
+                    "XDG_CONFIG_HOME=" + tree.path("config"), "XDG_DATA_HOME=" + tree.path("user"),
+                    "XDG_DATA_DIRS=" + tree.path("system"), qEnvironmentVariable("QUORLIN_BINARY"),
+                    "--list-apps", "--root", tree.path("root")});
+        QVERIFY(program.waitForFinished(120'000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
+                 QString("Notes\tnotes\t%1/user/applications/notes.desktop\n"
+                         "Mail\tmail\t%1/root/System/Applications/Mail.app\n"
+                         "Tab\\tand\\\\slash\todd\t%1/root/Applications/Tab\\tand\\\\slash.app\n"
+                         "Atlas\tatlas\t%1/root/Applications/V/Atlas.app\n"
+                         "clock\tclock\t%1/system/applications/clock.desktop\n")
+                     .arg(tree.root()));
+    }
+
+    // The demo catalogue that `make run` shows comes from a script: what it
+    // makes now must be what is committed.
+    void demoCatalogueIsReproduced() {
+        const QTemporaryDir scratch;
+        QProcess shell;
+        shell.setProcessChannelMode(QProcess::MergedChannels);
+        shell.setWorkingDirectory(qEnvironmentVariable("QUORLIN_SOURCE_DIR"));
+        // Every file with its digest, then the executable ones, of both trees.
+        shell.start("sh", {"-c", R"sh(
+            list() { cd "$1" && find . -type f -exec sha256sum {} + | sort && find . -type f -perm -u+x | sort; }
+            python3 scripts/make-demo.py "$0/demo" && (list demo) >"$0/old" && (list "$0/demo") >"$0/new"
+            diff "$0/old" "$0/new" && test "$(wc -l <"$0/new")" -gt 100)sh",
+                           scratch.path()});
+        QVERIFY(shell.waitForFinished(120'000));
+        QVERIFY2(shell.exitCode() == 0, shell.readAll().constData());
+    }
+};
+
+QUORLIN_TEST(ProgramTest)
+#include "ProgramTest.moc"
