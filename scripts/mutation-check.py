@@ -12,7 +12,7 @@ so only what a fault touches is rebuilt). To save time, the tests a fault names
 as its hint run first; only when they pass does the whole suite run.
 
   scripts/mutation-check.py                  every fault against today's tests
-  scripts/mutation-check.py --tests-from REV the same faults against the tests of REV
+  scripts/mutation-check.py --tests-from REV the same faults against the tests (and code) of REV
   scripts/mutation-check.py --only NAME ...  just the named faults
   scripts/mutation-check.py --no-e2e        without the end-to-end runs (quicker)
 """
@@ -79,11 +79,15 @@ def sync_tree(source, target):
                 (pathlib.Path(folder) / name).unlink()
 
 
-def replace_tests(tree, revision):
-    """Puts the tests of `revision` in place of the scratch copy's own."""
-    archive = subprocess.run(["git", "-C", str(TOP), "archive", revision, "tests"],
+def replace_folder(tree, revision, folder):
+    """Puts `folder` as it was at `revision` in place of the scratch copy's own."""
+    archive = subprocess.run(["git", "-C", str(TOP), "archive", revision, folder],
                              check=True, capture_output=True).stdout
-    shutil.rmtree(tree / "tests")
+    target = tree / folder
+    if target.is_dir():
+        shutil.rmtree(target)
+    elif target.exists():
+        target.unlink()
     with tarfile.open(fileobj=io.BytesIO(archive)) as tar:
         tar.extractall(tree)
 
@@ -136,7 +140,8 @@ def suite_fails(build, pattern, log, jobs):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--tests-from", metavar="REV", help="use the tests of this git revision")
+    parser.add_argument("--tests-from", metavar="REV",
+                        help="use the tests (and the code) of this git revision")
     parser.add_argument("--only", nargs="*", help="names of faults to try")
     parser.add_argument("--scratch", default=str(TOP / "build-mutation"))
     parser.add_argument("--suite", metavar="REGEX", help="only these tests make up the suite")
@@ -156,7 +161,9 @@ def main():
     tree.mkdir(parents=True, exist_ok=True)
     sync_tree(TOP, tree)
     if args.tests_from:
-        replace_tests(tree, args.tests_from)
+        # The code of that time too: the tests were written against it.
+        for folder in ("tests", "src", "CMakeLists.txt"):
+            replace_folder(tree, args.tests_from, folder)
     log = scratch / "log.txt"
     log.write_text("")
 
