@@ -62,6 +62,7 @@ private Q_SLOTS:
         QFETCH(int, saves);
         QFETCH(QString, after);
         RecordingDefaultsStore store;
+        // A hidden identifier stored twice loads once.
         store.values = {{S::hiddenAppsKey, R"(["h","h"])"_qba}, {S::foldersKey, folders}};
         S settings(store);
         operation(settings);

@@ -27,10 +27,8 @@ StdoutCapture::~StdoutCapture() {
         close(m_fileFd);
 }
 
-QString StdoutCapture::text() const {
+QStringList StdoutCapture::lines() const {
     std::fflush(stdout);
-    if (m_fileFd < 0)
-        return {};
     QByteArray data;
     char buffer[4096];
     off_t offset = 0;
@@ -41,9 +39,5 @@ QString StdoutCapture::text() const {
         data.append(buffer, n);
         offset += n;
     }
-    return QString::fromUtf8(data);
-}
-
-QStringList StdoutCapture::lines() const {
-    return text().split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(data).split(u'\n', Qt::SkipEmptyParts);
 }

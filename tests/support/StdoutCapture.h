@@ -11,8 +11,7 @@ public:
     StdoutCapture(const StdoutCapture&) = delete;
     StdoutCapture& operator=(const StdoutCapture&) = delete;
 
-    // Everything written so far, with stdio and Qt's streams flushed first.
-    [[nodiscard]] QString text() const;
+    // The lines written so far, with stdio flushed first.
     [[nodiscard]] QStringList lines() const;
 
 private:
