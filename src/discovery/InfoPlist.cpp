@@ -68,8 +68,8 @@ quint64 bigEndian(QByteArrayView bytes) {
 }
 
 // Binary: the objects sit in a table and containers refer to them by index,
-// so the depth is found over that graph with one visit per object; a cycle
-// or a reference out of the table refuses the list.
+// so the depth is found over that graph with one visit per object; a cycle,
+// a reference out of the table or a string holding a NUL refuses the list.
 bool binaryNestingWithin(QByteArrayView data) {
     if (data.size() < 40)
         return true; // too short to hold a container; libplist refuses it
@@ -98,7 +98,8 @@ bool binaryNestingWithin(QByteArrayView data) {
             return {0, 0, false};
         const quint8 marker = quint8(data.at(qsizetype(at)));
         const int type = marker >> 4;
-        if (type != 0xA && type != 0xC && type != 0xD)
+        const bool text = type == 0x5 || type == 0x6;
+        if (!text && type != 0xA && type != 0xC && type != 0xD)
             return {};
         quint64 items = marker & 0xF;
         quint64 first = at + 1;
@@ -110,6 +111,19 @@ bool binaryNestingWithin(QByteArrayView data) {
                 return {0, 0, false};
             items = bigEndian(data.sliced(qsizetype(first + 1), width));
             first += 1 + quint64(width);
+        }
+        if (text) {
+            // libplist ends a string at its first NUL, which would cut a name
+            // short rather than refuse it: "run\0x" would start MacOS/run.
+            const quint64 bytes = type == 0x6 ? 2 * items : items;
+            if (items > body || first > body || bytes > body - first)
+                return {0, 0, false};
+            const QByteArrayView chars = data.sliced(qsizetype(first), qsizetype(bytes));
+            for (qsizetype i = 0; i < chars.size(); i += type == 0x6 ? 2 : 1) {
+                if (chars.at(i) == '\0' && (type == 0x5 || chars.at(i + 1) == '\0'))
+                    return {0, 0, false};
+            }
+            return {};
         }
         const quint64 refs = type == 0xD ? 2 * items : items;
         if (items > body || first > body || refs * quint64(refSize) > body - first)

@@ -13,6 +13,28 @@
 // what is read from each one's Info.plist. Walks cover whole disks and the
 // files are anyone's, so nothing here may loop, stall or reach outside.
 
+namespace {
+
+// `levels` arrays, each holding the next, in the binary format: written by
+// hand, since libplist's own writer recurses as deep as it nests.
+QByteArray nestedBinaryPlist(quint32 levels) {
+    const auto be = [](auto value) {
+        value = qToBigEndian(value);
+        return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    QByteArray data("bplist00");
+    QByteArray offsets;
+    for (quint32 i = 0; i <= levels; ++i) {
+        offsets += be(quint32(data.size()));
+        data += i < levels ? QByteArray(1, '\xA1') + be(i + 1) : QByteArray("\x10\x05");
+    }
+    const quint64 table = quint64(data.size());
+    return data + offsets + QByteArray(6, '\0') + "\x04\x04" + be(quint64(levels) + 1) +
+           be(quint64(0)) + be(table);
+}
+
+} // namespace
+
 class SourcesTest : public QObject {
     Q_OBJECT
 
@@ -87,7 +109,14 @@ private Q_SLOTS:
         QByteArray nul = info("A.icns", fixture::PlistFormat::Binary);
         nul[nul.indexOf("example")] = '\0';
         QTest::newRow("XML, icon without its extension") << info("A") << "Tool|com.example|A.icns";
-        QTest::newRow("binary, a NUL ends a string") << nul << "Tool|com.|A.icns";
+        QTest::newRow("binary") << info("A", fixture::PlistFormat::Binary)
+                                << "Tool|com.example|A.icns";
+        QTest::newRow("binary, a NUL inside a string") << nul << "";
+        // libplist recursed through these until the stack ran out.
+        QTest::newRow("200,000 lists left open")
+            << QByteArray("<?xml version=\"1.0\"?><plist>") + QByteArray("<array>").repeated(200000)
+            << "";
+        QTest::newRow("binary, 100,000 nested lists") << nestedBinaryPlist(100000) << "";
         QTest::newRow("an icon path climbing out")
             << info("../../../../etc/passwd") << "Tool|com.example|";
         QTest::newRow("an icon of the parent folder") << info("..") << "Tool|com.example|";

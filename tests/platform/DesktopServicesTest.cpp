@@ -191,6 +191,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("runs");
 
         using fixture::plist;
+        QByteArray nul = plist({{"CFBundleExecutable", "runxnotes"}}, fixture::PlistFormat::Binary);
+        nul[nul.indexOf("xnotes")] = '\0';
         // clang-format off
         QTest::addRow("declared") << plist({{"CFBundleExecutable", "run"}}) << "run";
         QTest::addRow("another declared") << plist({{"CFBundleExecutable", "other"}}) << "";
@@ -198,6 +200,9 @@ private Q_SLOTS:
         QTest::addRow("climbing out") << plist({{"CFBundleExecutable", "../../../escape"}}) << "";
         QTest::addRow("in a folder under MacOS") << plist({{"CFBundleExecutable", "sub/run"}}) << "";
         QTest::addRow("garbage") << QByteArray("bplist00\xff\xff garbage", 20) << "";
+        QTest::addRow("a NUL in the name") << nul << "";
+        QTest::addRow("linked from outside the bundle") << plist({{"CFBundleExecutable", "linked"}}) << "";
+        QTest::addRow("a FIFO for a property list") << QByteArray() << "";
         // clang-format on
     }
 
@@ -205,7 +210,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, plist);
         QFETCH(QString, runs);
         const fixture::Tree tree;
-        tree.build({"A.app/Contents/Info.plist|" + plist, "A.app/Contents/MacOS/notes|text"});
+        tree.build({"A.app/Contents/MacOS/notes|text", "A.app/Contents/MacOS/linked->escape",
+                    plist.isEmpty() ? "A.app/Contents/Info.plist!" : "A.app/Contents/"});
+        if (!plist.isEmpty())
+            tree.write("A.app/Contents/Info.plist", plist);
         for (const char* program :
              {"A.app/Contents/MacOS/run", "A.app/Contents/MacOS/sub/run", "escape"})
             writeProgram(tree, program);

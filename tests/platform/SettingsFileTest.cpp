@@ -1,0 +1,120 @@
+#include "AppSettings.h"
+#include "QSettingsDefaultsStore.h"
+#include "TestMain.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The round number every entry of a stored JSON array names ("a12", "h12",
+// or a folder "f12" of "c12" and "d12"); -1 for an empty, unreadable or mixed value.
+int roundOf(const QVariant& stored) {
+    const QJsonArray array = QJsonDocument::fromJson(stored.toByteArray()).array();
+    QStringList texts;
+    for (const QJsonValue& value : array) {
+        if (value.isObject()) {
+            texts << value[QStringLiteral("name")].toString();
+            for (const QJsonValue& member : value[QStringLiteral("appBundleIds")].toArray())
+                texts << member.toString();
+        } else {
+            texts << value.toString();
+        }
+    }
+    int round = -1;
+    for (const QString& text : std::as_const(texts)) {
+        const int n = text.mid(1).toInt();
+        if (round >= 0 && n != round)
+            return -1;
+        round = n;
+    }
+    return round;
+}
+
+} // namespace
+
+// The arrangement is hours of a user's work: saving it must never lose what the
+// file held, whether the launcher is killed mid-save or the file was damaged.
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void damagedFileKeepsEveryByte() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Quorlin.conf"));
+        const QByteArray damaged = "; kept by hand\n[General]\ncustomAppOrder=garbage \xff\xfe\n"
+                                   "hiddenApps=[\"gui3\",\"gui4\"]\nunknownKey=caf\xe9\n"
+                                   "\x01\x02 binary junk\n\n[Other]\nx=1\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
+        file.close();
+        {
+            QSettingsDefaultsStore store(path);
+            AppSettings settings(store);
+            settings.setCustomAppOrder({QStringLiteral("x")});
+            settings.setCustomAppOrder({QStringLiteral("y")});
+        }
+        // The file as it was, once; the lines this save did not change, as they were.
+        QCOMPARE(contents(path + QStringLiteral(".orig")), damaged);
+        QVERIFY(!QFile::exists(path + QStringLiteral(".orig.2")));
+        const QByteArray saved = contents(path);
+        for (const QByteArray& line : damaged.split('\n')) {
+            if (!line.startsWith("customAppOrder"))
+                QVERIFY2(saved.contains(line + '\n'), line.constData());
+        }
+        QSettingsDefaultsStore reread(path);
+        QCOMPARE(reread.value(QStringLiteral("customAppOrder")).toByteArray(), "[\"y\"]");
+        QCOMPARE(reread.value(QStringLiteral("x")), QVariant());
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value(QStringLiteral("Other/x")), 1);
+    }
+
+    void killedWhileSavingLeavesOldOrNew() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Quorlin.conf"));
+        const QString writer =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/settings_writer");
+        const QStringList keys{QStringLiteral("customAppOrder"), QStringLiteral("hiddenApps"),
+                               QStringLiteral("folders")};
+        QHash<QString, int> last;
+        for (int kill = 0; kill < 200; ++kill) {
+            QProcess process;
+            // Rounds go on increasing from one writer to the next.
+            process.start(writer, {path, QString::number(kill * 1000000)});
+            QVERIFY(process.waitForStarted());
+            // The moment of the kill is the input: anywhere in a run of saves.
+            QTest::qWait(int(QRandomGenerator::global()->bounded(20, 120)));
+            ::kill(pid_t(process.processId()), SIGKILL);
+            QVERIFY(process.waitForFinished());
+            QSettings stored(path, QSettings::IniFormat);
+            QCOMPARE(stored.status(), QSettings::NoError);
+            // Each key holds a whole value of one round, never older than before.
+            for (const QString& key : keys) {
+                const int round = roundOf(stored.value(key));
+                if (last.contains(key) || stored.contains(key))
+                    QVERIFY2(
+                        round >= last.value(key, 0),
+                        qPrintable(key + QLatin1Char(' ') + QString::fromUtf8(contents(path))));
+                if (round >= 0)
+                    last.insert(key, round);
+            }
+        }
+        QVERIFY2(last.value(QStringLiteral("folders")) > 0, "no kill came after a whole round");
+    }
+};
+
+QUORLIN_TEST(SettingsFileTest)
+#include "SettingsFileTest.moc"
