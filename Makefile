@@ -1,12 +1,14 @@
 # Thin wrapper over CMake. `make run` and `make test` are the two everyday commands.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
 
 CMAKE_CONFIGURE = cmake -S . -G $(GENERATOR) -DCMAKE_BUILD_TYPE
 
-.PHONY: all deps build run test test-size mutation-check asan bench format clean
+.PHONY: all deps build run test test-size mutation-check asan fuzz bench format clean
 
 all: build
 
@@ -41,6 +43,13 @@ asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j 1 -LE e2e
 
+# Each fuzzing harness for FUZZ_SECONDS; fails on any crash or sanitizer report.
+fuzz: deps
+	CC=clang CXX=clang++ $(CMAKE_CONFIGURE)=RelWithDebInfo -B $(FUZZ_BUILD) -DQUORLIN_FUZZ=ON \
+		-DQUORLIN_BUILD_TESTS=OFF -DQUORLIN_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@bash scripts/bench.sh $(BUILD)
 
@@ -48,4 +57,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

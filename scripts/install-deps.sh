@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ ninja-build pkg-config make clang-format
+  # fuzzing (make fuzz)
+  clang libfuzzer-14-dev libclang-rt-14-dev
   qt6-base-dev qt6-declarative-dev qt6-image-formats-plugins libqt6svg6 qt6-svg-dev
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
   qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml
