@@ -1,0 +1,181 @@
+#include "MainScreen.h"
+#include "AppDelegate.h"
+#include "AppDiscovery.h"
+#include "AppIconProvider.h"
+#include "AppIconSource.h"
+#include "AppSettings.h"
+#include "DesktopBackground.h"
+#include "DesktopBackgroundProvider.h"
+#include "LauncherFrame.h"
+#include "PagedGrid.h"
+#include "QmlTestView.h"
+#include "RecordingDefaultsStore.h"
+#include "ShellFakes.h"
+#include "TestMain.h"
+#include "UuidText.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+
+namespace {
+
+// The main screen in the launcher window, over desktop entries on disk, with
+// every service it calls recorded.
+struct Launcher {
+    explicit Launcher(const QStringList& names) {
+        for (const QString& name : names)
+            catalogue.add("org.example." + name.toLower(), name);
+        discovery.setLoadsIcons(false);
+        qml.engine().addImageProvider(QString(appIconProviderId), new AppIconProvider(discovery));
+        qml.engine().addImageProvider(DesktopBackgroundProvider::providerId,
+                                      background.createImageProvider());
+        qml.view().setResizeMode(QQuickView::SizeRootObjectToView);
+    }
+
+    bool show() {
+        QQuickItem* root = qml.load("import Quorlin\nContentView {}",
+                                    {{"mainScreen", QVariant::fromValue(&screen)}});
+        delegate.setupWindow(&qml.view(), root);
+        return root && QTest::qWaitForWindowActive(&qml.view());
+    }
+
+    // Popups live in the window's overlay, beside the main screen.
+    QQuickItem* item(const char* name) { return itemNamed(qml.view().contentItem(), name); }
+    QString text(const char* n) { return item(n) ? item(n)->property("text").toString() : ""; }
+    QString source(const char* name) { return item(name)->property("source").toString(); }
+
+    EntryCatalogue catalogue;
+    RecordingDefaultsStore store;
+    RecordingTrash trash;
+    RecordingLauncher launcher;
+    RecordingRevealer revealer;
+    FixedPictureSource pictures;
+    QStringList lines;
+    AppSettings settings{store};
+    AppDiscovery discovery{settings, catalogue.roots(), trash};
+    DesktopBackground background{pictures, [this](const QString& line) { lines.append(line); }};
+    MainScreen screen{settings, discovery, launcher, revealer, background};
+    QmlTestView qml{QSize(1280, 800)};
+    FakeHotkey hotkey;
+    AppDelegate delegate{hotkey};
+};
+
+} // namespace
+
+class MainScreenTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void statesSearchBackgroundAndKeys() {
+        Launcher l({"Notes", "Maps", "Mail"});
+        QVERIFY(l.show());
+        QCOMPARE(l.qml.view().geometry(),
+                 launcherFrame(QGuiApplication::primaryScreen()->geometry()));
+        QCOMPARE(l.text("emptyText"), QString("No applications found"));
+        QVERIFY(l.source("emptySymbol").endsWith("/app-dashed.svg"));
+        l.screen.appear();
+        QVERIFY(l.item("loadingState")->isVisible() && !l.item("emptyState")->isVisible());
+        QTRY_VERIFY(l.item("gridState")->property("active").toBool());
+
+        QTRY_VERIFY(l.item("searchField")->hasActiveFocus());
+        for (const char c : QByteArray("Zebra's"))
+            QTest::keyClick(&l.qml.view(), c);
+        QVERIFY(l.item("emptyState")->isVisible());
+        QCOMPARE(l.text("emptyText"), QString("No results for 'Zebra's'"));
+        QVERIFY(l.source("emptySymbol").endsWith("/magnifyingglass.svg"));
+        // The clear button grows from nothing; it takes clicks once it is there.
+        QTRY_COMPARE(l.item("clearButton")->scale(), 1.0);
+        l.qml.click(l.item("clearButton"));
+        QTRY_VERIFY(!l.item("clearButton")->isVisible());
+        QTest::keyClick(&l.qml.view(), 'a');
+        QCOMPARE(l.screen.filteredApps().size(), 2); // Mail and Maps
+
+        QVERIFY(l.item("fallbackGradient")->isVisible());
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(":/Quorlin/grid/icons/badge-shadow.png", dir.filePath("Sky.png")));
+        l.pictures.setUrl(QUrl::fromLocalFile(dir.filePath("Sky.png")));
+        l.background.load();
+        QTRY_COMPARE(l.item("desktopPicture")->property("status").toInt(), 1); // Image.Ready
+        QVERIFY(l.item("dimming")->isVisible() && !l.item("fallbackGradient")->isVisible());
+        QCOMPARE(l.lines.last(), "Desktop image loaded successfully: Sky.png, size: (30.0, 30.0)");
+
+        QSignalSpy escapes(&l.delegate, &AppDelegate::escapePressed);
+        QTest::keyClick(&l.qml.view(), Qt::Key_Escape);
+        QTest::keyClick(&l.qml.view(), Qt::Key_F4);
+        QTRY_VERIFY(!l.qml.view().isVisible());
+        QCOMPARE(escapes.count(), 1);
+        // The keys the launcher acts on never reach the search field.
+        QCOMPARE(l.screen.searchText(), QString("a"));
+    }
+
+    void launchThenHide() {
+        Launcher l({"Notes", "Maps"});
+        l.screen.appear();
+        QTRY_COMPARE(l.screen.contentState(), MainScreen::ContentState::Grid);
+        l.screen.setSearchText("no");
+        QSignalSpy hides(&l.screen, &MainScreen::hideLauncherRequested);
+        QElapsedTimer clock;
+        clock.start();
+        l.screen.grid()->launch(uuidText(l.screen.filteredApps().at(0).id));
+        QCOMPARE(l.launcher.launched.value(0).name, QString("Notes"));
+        QTRY_COMPARE(hides.count(), 1);
+        QVERIFY(clock.elapsed() >= MainScreen::launchHideDelayMs - 10);
+        // The search is kept for the launcher's return; hiding is kept in the settings.
+        l.screen.grid()->hide(uuidText(l.screen.filteredApps().at(0).id));
+        QVERIFY(l.screen.filteredApps().isEmpty());
+        QCOMPARE(l.settings.hiddenApps(), QSet<QString>{"org.example.notes"});
+    }
+
+    void deleteAlert_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("trashError");
+        QTest::addColumn<int>("remaining");
+        QTest::addRow("Cancel") << "cancelButton" << QString() << 2;
+        QTest::addRow("Escape") << "escape" << QString() << 2;
+        QTest::addRow("Delete moves it to the Trash") << "deleteButton" << QString() << 1;
+        QTest::addRow("Delete refused") << "deleteButton" << QString("Permission denied") << 2;
+    }
+
+    void deleteAlert() {
+        QFETCH(QString, answer);
+        QFETCH(QString, trashError);
+        QFETCH(int, remaining);
+        Launcher l({"Maps", "Mail"});
+        l.trash.failWith = trashError;
+        QVERIFY(l.show());
+        l.screen.appear();
+        QTRY_COMPARE(l.screen.contentState(), MainScreen::ContentState::Grid);
+        const AppItem maps = l.screen.filteredApps().at(1);
+        l.screen.grid()->requestDelete(uuidText(maps.id));
+        QTRY_COMPARE(l.text("deleteTitle"), QString("Delete Application"));
+        QCOMPARE(l.text("deleteMessage"), QString("Are you sure you want to move Maps to the "
+                                                  "Trash? This action cannot be undone."));
+        answer == "escape" ? QTest::keyClick(&l.qml.view(), Qt::Key_Escape)
+                           : l.qml.click(l.item(answer.toUtf8()));
+        // Escape is the open alert's, not the launcher's: it closes the alert.
+        QTRY_VERIFY(!l.screen.showDeleteConfirmation());
+        // A stray second confirmation must not delete again.
+        l.screen.confirmDelete();
+        QCOMPARE(l.trash.requests,
+                 answer == "deleteButton" ? QStringList{maps.path} : QStringList{});
+        QTRY_COMPARE(l.screen.filteredApps().size(), remaining);
+    }
+
+    void deleteBadgeOnlyInEditModeWithADeleteAction() {
+        QmlTestView qml(QSize(300, 300));
+        QQuickItem* tile = qml.load("import Quorlin\nAppIconView {}", {{"hasDeleteAction", true}});
+        QVERIFY(tile && !itemNamed(tile, "deleteBadge"));
+        tile->setProperty("isEditMode", true);
+        QVERIFY(itemNamed(tile, "deleteBadge"));
+        QSignalSpy deletes(tile, SIGNAL(deleteClicked()));
+        qml.click(itemNamed(tile, "deleteBadge"));
+        QCOMPARE(deletes.count(), 1);
+        tile->setProperty("hasDeleteAction", false);
+        QVERIFY(!itemNamed(tile, "deleteBadge"));
+    }
+};
+
+QUORLIN_TEST(MainScreenTest)
+#include "MainScreenTest.moc"

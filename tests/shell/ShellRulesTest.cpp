@@ -1,0 +1,108 @@
+#include "BackgroundBlur.h"
+#include "DesktopBackground.h"
+#include "InstanceChannel.h"
+#include "LauncherKeyFilter.h"
+#include "ShellFakes.h"
+#include "TestMain.h"
+#include "ToggleRule.h"
+
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUuid>
+#include <QtConcurrent/QtConcurrentRun>
+
+// The shell's rules that need no window: the launcher key, the single-instance
+// channel and the desktop picture. MainScreenTest drives the window itself.
+class ShellRulesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void launcherKey() {
+        // Only a launcher the user is looking at goes away; one shown behind
+        // another application's window comes to the front instead.
+        QCOMPARE(toggleAction(true, true), ToggleAction::Hide);
+        QCOMPARE(toggleAction(true, false), ToggleAction::Show);
+        QCOMPARE(toggleAction(false, true), ToggleAction::Show);
+        // The keypad flag is where F4 sits, not a modifier the user holds.
+        QCOMPARE(launcherKeyFor(Qt::Key_F4, Qt::KeypadModifier, false), LauncherKey::Toggle);
+        QCOMPARE(launcherKeyFor(Qt::Key_F4, Qt::ShiftModifier, true), LauncherKey::Other);
+        QCOMPARE(launcherKeyFor(Qt::Key_Escape, Qt::ControlModifier, true), LauncherKey::Other);
+    }
+
+    void oneInstanceTakesRequests() {
+        const QString name = "quorlin-test-" + QUuid::createUuid().toString(QUuid::Id128);
+        QVERIFY(!InstanceChannel::send(name, InstanceChannel::toggleMessage, 500));
+        InstanceChannel channel(name);
+        QVERIFY(channel.listen());
+        QVERIFY(!InstanceChannel(name).listen());
+        QSignalSpy received(&channel, &InstanceChannel::messageReceived);
+
+        // A client flooding without a line end is dropped well before the idle
+        // timeout, and the channel goes on serving.
+        QLocalSocket flood;
+        flood.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        flood.connectToServer(name);
+        QVERIFY(flood.waitForConnected(2000));
+        flood.write(QByteArray(4096, 'x'));
+        QTRY_COMPARE_WITH_TIMEOUT(flood.state(), QLocalSocket::UnconnectedState, 4000);
+        // The sender blocks for the answer, which needs this thread's loop.
+        QFuture<bool> sent = QtConcurrent::run(
+            [&] { return InstanceChannel::send(name, InstanceChannel::reopenMessage); });
+        QTRY_VERIFY(sent.isFinished() && sent.result());
+        QCOMPARE(received.value(0).value(0).toByteArray(), InstanceChannel::reopenMessage);
+    }
+
+    // A picture read in full, and its line, are checked on screen in MainScreenTest.
+    void eachPictureFailureReportsOneLine_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("the desktop names no picture")
+            << QString() << QByteArray() << "Could not get desktop image URL";
+        QTest::addRow("the file is gone")
+            << "gone.jpg" << QByteArray() << "Error loading image data: No such file or directory";
+        QTest::addRow("a cut-off picture") << "cut.png" << QByteArray("\x89PNG\r\n\x1a\n", 8)
+                                           << "Could not create NSImage from data";
+        QTest::addRow("a picture without pixels")
+            << "empty.svg"
+            << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='0' height='0'/>")
+            << "Image loaded but has zero size";
+    }
+
+    void eachPictureFailureReportsOneLine() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        QFile picture(dir.filePath(file));
+        QVERIFY(contents.isEmpty() ||
+                (picture.open(QIODevice::WriteOnly) && picture.write(contents) && picture.flush()));
+        FixedPictureSource source;
+        source.setUrl(file.isEmpty() ? QUrl() : QUrl::fromLocalFile(picture.fileName()));
+        QStringList lines;
+        DesktopBackground background(source, [&lines](const QString& l) { lines.append(l); });
+        QSignalSpy finished(&background, &DesktopBackground::loadFinished);
+        background.load();
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(lines, QStringList{line});
+        QVERIFY(!background.hasPicture());
+    }
+
+    void blurFadesAtTheEdgesAndKeepsTheShape() {
+        QImage flat(100, 60, QImage::Format_ARGB32_Premultiplied);
+        flat.fill(QColor(40, 120, 200));
+        boxBlur(flat, 5);
+        // Beyond the edges lies nothing, so the border fades out instead of
+        // smearing, while the middle of a flat picture stays flat.
+        QCOMPARE(flat.pixelColor(50, 30), QColor(40, 120, 200));
+        QVERIFY(flat.pixelColor(0, 0).alpha() > 20 && flat.pixelColor(0, 0).alpha() < 200);
+        // Worked on at a reduced size that the view stretches back.
+        const QImage blurred = blurredBackground(flat.scaled(4000, 1000), QSize(1920, 1055));
+        QVERIFY(!blurred.isNull() && blurred.width() < 1920);
+        QVERIFY(qAbs(double(blurred.width()) / blurred.height() - 4.0) < 0.08);
+    }
+};
+
+QUORLIN_TEST(ShellRulesTest)
+#include "ShellRulesTest.moc"
