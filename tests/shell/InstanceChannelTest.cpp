@@ -3,6 +3,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <csignal>
 #include <cstring>
@@ -93,7 +94,10 @@ private Q_SLOTS:
         // The launcher that took the next name answers its own user only.
         QSignalSpy received(claim.channel.get(), &InstanceChannel::messageReceived);
         const QByteArray ownName = name + ".1";
-        QVERIFY(InstanceChannel::send(QString::fromLatin1(ownName), "toggle"));
+        // The sender blocks for the answer, which needs this thread's loop.
+        QFuture<bool> sent = QtConcurrent::run(
+            [&] { return InstanceChannel::send(QString::fromLatin1(ownName), "toggle"); });
+        QTRY_VERIFY(sent.isFinished() && sent.result());
         QCOMPARE(received.size(), 1);
         const pid_t intruder = asOtherUser([&] {
             socklen_t length = 0;
