@@ -60,8 +60,8 @@ def read_faults(path):
 
 
 def sync_tree(source, target):
-    """Copies what changed from source to target, keeping the times of what did not,
-    so the scratch build rebuilds only what differs."""
+    """Copies what changed from source to target, stamped now so the build sees it,
+    and leaves the rest (and its times) alone, so only what differs is rebuilt."""
     for folder, dirs, files in os.walk(source):
         rel = pathlib.Path(folder).relative_to(source)
         dirs[:] = [d for d in dirs if d not in IGNORED and not (rel == pathlib.Path(".") and d.startswith("build"))]
@@ -69,7 +69,7 @@ def sync_tree(source, target):
         for name in files:
             src, dst = pathlib.Path(folder) / name, target / rel / name
             if not dst.exists() or not filecmp.cmp(src, dst, shallow=False):
-                shutil.copy2(src, dst)
+                shutil.copy(src, dst)
     for folder, dirs, files in os.walk(target):
         rel = pathlib.Path(folder).relative_to(target)
         if rel.parts and (rel.parts[0] in IGNORED or rel.parts[0] == "build"):

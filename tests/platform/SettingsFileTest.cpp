@@ -4,10 +4,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,28 +22,16 @@ QByteArray contents(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The round number every entry of a stored JSON array names ("a12", "h12",
-// or a folder "f12" of "c12" and "d12"); -1 for an empty, unreadable or mixed value.
+// The round that every name in a stored JSON array carries ("a12", "h12", a
+// folder "f12" of "c12" and "d12"); -1 for a value that is unreadable or mixed.
 int roundOf(const QVariant& stored) {
-    const QJsonArray array = QJsonDocument::fromJson(stored.toByteArray()).array();
-    QStringList texts;
-    for (const QJsonValue& value : array) {
-        if (value.isObject()) {
-            texts << value[QStringLiteral("name")].toString();
-            for (const QJsonValue& member : value[QStringLiteral("appBundleIds")].toArray())
-                texts << member.toString();
-        } else {
-            texts << value.toString();
-        }
-    }
-    int round = -1;
-    for (const QString& text : std::as_const(texts)) {
-        const int n = text.mid(1).toInt();
-        if (round >= 0 && n != round)
-            return -1;
-        round = n;
-    }
-    return round;
+    const QByteArray json = stored.toByteArray();
+    QSet<QString> rounds;
+    for (const QRegularExpressionMatch& match :
+         QRegularExpression(QStringLiteral("\"[a-z](\\d+)\"")).globalMatch(QString::fromUtf8(json)))
+        rounds.insert(match.captured(1));
+    return QJsonDocument::fromJson(json).isArray() && rounds.size() == 1 ? rounds.begin()->toInt()
+                                                                         : -1;
 }
 
 } // namespace

@@ -14,23 +14,36 @@
 
 namespace {
 
-constexpr uid_t nobody = 65534;
-
-sockaddr_un abstractAddress(const QByteArray& name, socklen_t& length) {
+// A process of another user on the abstract socket `name`: a listener that
+// answers "ok" to anyone (after a byte on `ready`), or a client asking for a
+// toggle. Either exits 2 when a request or an answer crossed between users.
+pid_t otherUser(const QByteArray& name, bool listens, int ready = -1) {
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid; // the child makes only system calls: the parent has threads
+    if (setgid(65534) != 0 || setuid(65534) != 0)
+        _exit(99);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
-    length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
-    return address;
-}
-
-// Runs `body` in a child that has become another user; only system calls
-// there, since the parent has threads. Returns the child's pid.
-template <typename Body> pid_t asOtherUser(Body body) {
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(setgid(nobody) == 0 && setuid(nobody) == 0 ? body() : 99);
-    return pid;
+    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
+    const auto* at = reinterpret_cast<const sockaddr*>(&address);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    char byte = 0;
+    if (!listens)
+        _exit(::connect(fd, at, length) != 0                           ? 1
+              : write(fd, "toggle\n", 7) > 0 && read(fd, &byte, 1) > 0 ? 2
+                                                                       : 0);
+    if (bind(fd, at, length) != 0 || listen(fd, 4) != 0)
+        _exit(1);
+    (void)!write(ready, "x", 1);
+    for (;;) {
+        const int client = accept(fd, nullptr, nullptr);
+        (void)!write(client, "ok\n", 3);
+        if (read(client, &byte, 1) > 0)
+            _exit(2);
+        close(client);
+    }
 }
 
 // Keeps this process's event loop running (it may be the other end) until the
@@ -62,54 +75,25 @@ private Q_SLOTS:
         const QByteArray name = "quorlin-test-" + QByteArray::number(getpid());
         int ready[2];
         QVERIFY(pipe(ready) == 0);
-        const pid_t squatter = asOtherUser([&] {
-            socklen_t length = 0;
-            const sockaddr_un address = abstractAddress(name, length);
-            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-            if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 || listen(fd, 4))
-                return 1;
-            (void)!write(ready[1], "x", 1);
-            for (;;) {
-                const int client = accept(fd, nullptr, nullptr);
-                (void)!write(client, "ok\n", 3);
-                char byte = 0;
-                if (read(client, &byte, 1) > 0)
-                    return 2; // a request reached another user
-                close(client);
-            }
-        });
+        const pid_t squatter = otherUser(name, true, ready[1]);
         char byte = 0;
         QCOMPARE(read(ready[0], &byte, 1), 1);
 
-        QCOMPARE(InstanceChannel::reach(QString::fromLatin1(name), "reopen"),
-                 InstanceChannel::Reach::OtherUser);
-        InstanceChannel::Claim claim = InstanceChannel::claim(QString::fromLatin1(name), "reopen");
-        QVERIFY(!claim.delivered);
-        QVERIFY(claim.channel);
-        QCOMPARE(InstanceChannel::reach(QString::fromLatin1(name), "reopen"),
-                 InstanceChannel::Reach::OtherUser);
-        kill(squatter, SIGTERM);
-        QCOMPARE(exitCode(squatter), -1);
+        // Its name taken, the launcher listens on the next one, where later
+        // clients find it.
+        const QString taken = QString::fromLatin1(name);
+        InstanceChannel::Claim claim = InstanceChannel::claim(taken, "reopen");
+        QVERIFY(!claim.delivered && claim.channel);
+        QCOMPARE(InstanceChannel::reach(taken, "reopen"), InstanceChannel::Reach::OtherUser);
+        kill(squatter, SIGKILL);
+        QCOMPARE(exitCode(squatter), -1); // it would have exited on a request
 
-        // The launcher that took the next name answers its own user only.
-        QSignalSpy received(claim.channel.get(), &InstanceChannel::messageReceived);
-        const QByteArray ownName = name + ".1";
         // The sender blocks for the answer, which needs this thread's loop.
-        QFuture<bool> sent = QtConcurrent::run(
-            [&] { return InstanceChannel::send(QString::fromLatin1(ownName), "toggle"); });
+        QSignalSpy received(claim.channel.get(), &InstanceChannel::messageReceived);
+        QFuture<bool> sent =
+            QtConcurrent::run([&] { return InstanceChannel::send(taken + ".1", "toggle"); });
         QTRY_VERIFY(sent.isFinished() && sent.result());
-        QCOMPARE(received.size(), 1);
-        const pid_t intruder = asOtherUser([&] {
-            socklen_t length = 0;
-            const sockaddr_un address = abstractAddress(ownName, length);
-            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0)
-                return 1;
-            (void)!write(fd, "toggle\n", 7);
-            char answer = 0;
-            return read(fd, &answer, 1) > 0 ? 2 : 0;
-        });
-        QCOMPARE(exitCode(intruder), 0);
+        QCOMPARE(exitCode(otherUser(name + ".1", false)), 0);
         QCOMPARE(received.size(), 1);
     }
 };
