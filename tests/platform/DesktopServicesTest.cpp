@@ -199,7 +199,7 @@ private Q_SLOTS:
         QTest::addRow("not executable") << plist({{"CFBundleExecutable", "notes"}}) << "";
         QTest::addRow("climbing out") << plist({{"CFBundleExecutable", "../../../escape"}}) << "";
         QTest::addRow("in a folder under MacOS") << plist({{"CFBundleExecutable", "sub/run"}}) << "";
-        QTest::addRow("garbage") << QByteArray("bplist00\xff\xff garbage", 20) << "";
+        QTest::addRow("garbage") << QByteArray("bplist00\xff\xff garbage") << "";
         QTest::addRow("a NUL in the name") << nul << "";
         QTest::addRow("linked from outside the bundle") << plist({{"CFBundleExecutable", "linked"}}) << "";
         QTest::addRow("a FIFO for a property list") << QByteArray() << "";

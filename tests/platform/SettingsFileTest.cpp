@@ -83,9 +83,12 @@ private Q_SLOTS:
             QProcess process;
             // Rounds go on increasing from one writer to the next.
             process.start(writer, {path, QString::number(kill * 1000000)});
+            const QByteArray before = contents(path);
             QVERIFY(process.waitForStarted());
-            // The moment of the kill is the input: anywhere in a run of saves.
-            QTest::qWait(int(QRandomGenerator::global()->bounded(20, 120)));
+            // The moment of the kill is the input: anywhere in a run of saves,
+            // once the writer, however slow to start, is saving.
+            QTRY_VERIFY_WITH_TIMEOUT(contents(path) != before, 20000);
+            QTest::qWait(int(QRandomGenerator::global()->bounded(0, 40)));
             ::kill(pid_t(process.processId()), SIGKILL);
             QVERIFY(process.waitForFinished());
             QSettings stored(path, QSettings::IniFormat);
