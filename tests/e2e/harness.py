@@ -87,21 +87,25 @@ class Launcher:
         box = mask.getbbox()
         return box and tuple(a + b for a, b in zip(box, region[:2] * 2)), mask.histogram()[255]
 
-    def tiles(self, image=None, least=2000, most=5000, region=None):
-        """Centres of the fixture icons shown as one solid patch of `least` to
-        `most` pixels: by default at tile size, 64 points."""
+    def tiles(self, image=None, least=2000, most=6000, region=None):
+        """Centres of the fixture icons shown in `least` to `most` pixels of
+        their colour, by default at tile size (64 points). An icon whose pixels
+        do not make one solid patch is shown in more than one place: it maps
+        to None, and no order of tiles matches it."""
         image, found = image or self.shot(), {}
         for ident, colour in self.colours.items():
             box, count = self.patch(colour, region, image)
-            if box and least <= count <= most and count > 0.6 * (box[2] - box[0]) * (box[3] - box[1]):
-                found[ident] = (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
+            if box and least <= count <= most:
+                solid = count > 0.6 * (box[2] - box[0]) * (box[3] - box[1])
+                found[ident] = ((box[0] + box[2]) // 2, (box[1] + box[3]) // 2) if solid else None
         return found
 
     def shows(self, label, *idents):
         """Waits until exactly these icons show, by rows and left to right; where they are."""
         def shown():
             at = self.tiles()
-            return sorted(at, key=lambda ident: (at[ident][1] // 40, at[ident][0])) == list(idents) and [at]
+            rows = None in at.values() or sorted(at, key=lambda ident: (at[ident][1] // 40, at[ident][0]))
+            return rows == list(idents) and [at]
         return self.wait(label + ": " + ", ".join(idents), shown, label)[0]
 
     def start(self, *extra):

@@ -12,8 +12,7 @@ from PIL import Image
 ALPHA, MAIL, ZEBRA, ZETA = "org.test.alpha", "org.test.mail", "org.test.zebra", "org.test.zeta"
 APPS = [(ALPHA, "Alpha", (230, 40, 40)), (MAIL, "Mail", (40, 200, 60)),
         (ZEBRA, "Zebra", (240, 200, 20)), (ZETA, "Zeta Notes", (40, 90, 230))]
-PICTURE = (250, 140, 20)
-TOP_BAR = 25
+PICTURE, TOP_BAR = (250, 140, 20), 25
 
 
 def show_and_hide(launcher):
