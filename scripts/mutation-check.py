@@ -21,6 +21,7 @@ import filecmp
 import os
 import pathlib
 import shutil
+import signal
 import subprocess
 import sys
 import tarfile
@@ -139,6 +140,8 @@ def suite_fails(build, pattern, log, jobs):
 
 
 def main():
+    # A run stopped with SIGTERM takes its fault back out like one that ends.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--tests-from", metavar="REV",
                         help="use the tests (and the code) of this git revision")
