@@ -118,14 +118,17 @@ QVariant QSettingsDefaultsStore::value(const QString& key) const {
 
 bool QSettingsDefaultsStore::keepOriginal(const QByteArray& original, const QString& key) {
     // The write replaces the key's lines; they are lost unless QSettings
-    // would write them again byte for byte from what it read.
+    // would write them again byte for byte from what it read. Lines this
+    // store wrote are such lines, so only a key's first save looks.
+    if (m_originalKept || m_written.contains(key))
+        return true;
     const QByteArray name = key.toUtf8();
     const QByteArray reproduced = lineFor(key, value(key));
     bool losing = false;
     forEachGeneralLine(original, [&](const QByteArray& line) {
         losing = losing || (isKeyLine(line, name) && line != reproduced);
     });
-    if (!losing || m_originalKept)
+    if (!losing)
         return true;
     // Lines this store replaced were ones it can write again, so the file as
     // it was first read holds every byte a person could want back.
