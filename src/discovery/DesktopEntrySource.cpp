@@ -1,6 +1,5 @@
 // GLib headers before Qt's: they use identifiers that Qt's keyword macros take.
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
+#include <glib.h>
 
 #include "DesktopEntrySource.h"
 
@@ -11,6 +10,7 @@
 #include <QHash>
 #include <QtConcurrent/QtConcurrentMap>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,9 +20,6 @@ namespace {
 // Desktop entries are a few kilobytes; translations make some reach a hundred.
 constexpr qint64 maxDesktopEntryBytes = 1024 * 1024;
 
-template <typename T> struct GObjectDeleter {
-    void operator()(T* object) const { g_object_unref(object); }
-};
 struct KeyFileDeleter {
     void operator()(GKeyFile* file) const { g_key_file_unref(file); }
 };
@@ -60,58 +57,117 @@ void collectFiles(const std::string& folder, const std::string& idPrefix,
     }
 }
 
-QString iconOf(GAppInfo* info) {
-    GIcon* icon = g_app_info_get_icon(info);
-    if (icon == nullptr)
-        return {};
-    if (G_IS_THEMED_ICON(icon)) {
-        const gchar* const* names = g_themed_icon_get_names(G_THEMED_ICON(icon));
-        return names != nullptr && names[0] != nullptr ? QString::fromUtf8(names[0]) : QString();
-    }
-    if (G_IS_FILE_ICON(icon)) {
-        gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)));
-        QString text = QFile::decodeName(path);
-        g_free(path);
-        return text;
-    }
-    return {};
+struct GFree {
+    void operator()(void* data) const { g_free(data); }
+};
+using GText = std::unique_ptr<char, GFree>;
+struct StrvFree {
+    void operator()(char** list) const { g_strfreev(list); }
+};
+using GTextList = std::unique_ptr<char*, StrvFree>;
+
+GText stringKey(GKeyFile* file, const char* key) {
+    return GText(g_key_file_get_string(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr));
 }
 
+bool booleanKey(GKeyFile* file, const char* key) {
+    return g_key_file_get_boolean(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr) != FALSE;
+}
+
+bool programExists(const char* program) {
+    return GText(g_find_program_in_path(program)) != nullptr;
+}
+
+bool listHas(char** list, const QByteArray& desktop) {
+    return list != nullptr && g_strv_contains(list, desktop.constData());
+}
+
+// OnlyShowIn and NotShowIn against the desktops named in XDG_CURRENT_DESKTOP,
+// the first named desktop that either list mentions deciding.
+bool shownOnThisDesktop(GKeyFile* file) {
+    const GTextList only(g_key_file_get_string_list(
+        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN, nullptr, nullptr));
+    const GTextList notIn(g_key_file_get_string_list(
+        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN, nullptr, nullptr));
+    for (const QByteArray& desktop : qgetenv("XDG_CURRENT_DESKTOP").split(':')) {
+        if (listHas(only.get(), desktop))
+            return true;
+        if (listHas(notIn.get(), desktop))
+            return false;
+    }
+    return only == nullptr;
+}
+
+// A theme icon name, or an absolute file path, as GIO reads the Icon key.
+QString iconOf(GKeyFile* file) {
+    const GText icon(g_key_file_get_locale_string(file, G_KEY_FILE_DESKTOP_GROUP,
+                                                  G_KEY_FILE_DESKTOP_KEY_ICON, nullptr, nullptr));
+    if (icon == nullptr)
+        return {};
+    if (g_path_is_absolute(icon.get()))
+        return QFile::decodeName(icon.get());
+    QString name = QString::fromUtf8(icon.get());
+    // A common mistake in entries, forgiven the way GIO forgives it.
+    for (const char* extension : {".png", ".xpm", ".svg"}) {
+        if (name.endsWith(QLatin1String(extension)))
+            name.chop(4);
+    }
+    return name;
+}
+
+// The rules of GIO's desktop application info, applied here rather than by
+// constructing one: each construction first indexes every applications folder
+// of the session through GIO's own walk, which follows links to folders and
+// never ends when one of them leads to "/".
 Loaded loadEntry(const QString& identifier, const QString& path) {
     Loaded loaded;
     // Read here rather than by GLib: a FIFO or a huge file must not stall the scan.
     const std::optional<QByteArray> data = readBoundedFile(path, maxDesktopEntryBytes);
     if (!data)
         return loaded;
-    const std::unique_ptr<GKeyFile, KeyFileDeleter> keyFile(g_key_file_new());
-    if (!g_key_file_load_from_data(keyFile.get(), data->constData(), gsize(data->size()),
-                                   G_KEY_FILE_NONE, nullptr))
+    const std::unique_ptr<GKeyFile, KeyFileDeleter> owner(g_key_file_new());
+    GKeyFile* file = owner.get();
+    if (!g_key_file_load_from_data(file, data->constData(), gsize(data->size()), G_KEY_FILE_NONE,
+                                   nullptr))
+        return loaded;
+    const GText group(g_key_file_get_start_group(file));
+    const GText type = stringKey(file, G_KEY_FILE_DESKTOP_KEY_TYPE);
+    if (group == nullptr || std::strcmp(group.get(), G_KEY_FILE_DESKTOP_GROUP) != 0 ||
+        type == nullptr || std::strcmp(type.get(), G_KEY_FILE_DESKTOP_TYPE_APPLICATION) != 0)
         return loaded;
     // An application entry without a Name is invalid; GLib would call it "Unnamed".
-    if (!g_key_file_has_key(keyFile.get(), G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME,
-                            nullptr))
+    if (!g_key_file_has_key(file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME, nullptr))
         return loaded;
-    const std::unique_ptr<GDesktopAppInfo, GObjectDeleter<GDesktopAppInfo>> info(
-        g_desktop_app_info_new_from_keyfile(keyFile.get()));
-    if (!info)
-        return loaded; // not an application, or TryExec names a missing program
-    GAppInfo* app = G_APP_INFO(info.get());
-    if (g_desktop_app_info_get_is_hidden(info.get()) || !g_app_info_should_show(app)) {
+    // A missing TryExec or Exec program makes the file no application at all.
+    if (const GText tryExec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_TRY_EXEC);
+        tryExec != nullptr && *tryExec != '\0' && !programExists(tryExec.get()))
+        return loaded;
+    const GText exec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_EXEC);
+    if (exec != nullptr && *exec != '\0') {
+        char** argv = nullptr;
+        if (!g_shell_parse_argv(exec.get(), nullptr, &argv, nullptr))
+            return loaded;
+        const GTextList words(argv);
+        if (!programExists(words.get()[0]))
+            return loaded;
+    }
+    if (booleanKey(file, G_KEY_FILE_DESKTOP_KEY_HIDDEN) ||
+        booleanKey(file, G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY) || !shownOnThisDesktop(file)) {
         loaded.state = EntryState::NotShown;
         return loaded;
     }
     // Without a command or D-Bus activation there is nothing a click could start.
-    const bool launchable =
-        g_app_info_get_commandline(app) != nullptr ||
-        g_key_file_get_boolean(keyFile.get(), G_KEY_FILE_DESKTOP_GROUP,
-                               G_KEY_FILE_DESKTOP_KEY_DBUS_ACTIVATABLE, nullptr);
-    if (!launchable)
+    if (exec == nullptr && !booleanKey(file, G_KEY_FILE_DESKTOP_KEY_DBUS_ACTIVATABLE))
         return loaded;
-    const char* name = g_app_info_get_name(app);
-    if (name == nullptr || *name == '\0')
+    const GText name(g_key_file_get_locale_string(file, G_KEY_FILE_DESKTOP_GROUP,
+                                                  G_KEY_FILE_DESKTOP_KEY_NAME, nullptr, nullptr));
+    if (name != nullptr && *name == '\0')
         return loaded;
     loaded.state = EntryState::Shown;
-    loaded.record = {identifier, QString::fromUtf8(name), path, iconOf(app)};
+    loaded.record = {identifier,
+                     name != nullptr ? QString::fromUtf8(name.get())
+                                     : QString::fromUtf8(g_dgettext("glib20", "Unnamed")),
+                     path, iconOf(file)};
     return loaded;
 }
 

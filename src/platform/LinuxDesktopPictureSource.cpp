@@ -63,10 +63,21 @@ QUrl resolveWallpaperPackage(const QUrl& url) {
     if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isDir())
         return url;
     const QDir images(QDir::cleanPath(url.toLocalFile() + QStringLiteral("/contents/images")));
-    static const QRegularExpression sizeName(QStringLiteral("^(\\d+)x(\\d+)\\."));
+    const QString best =
+        LinuxDesktopPictureSource::largestPackagePicture(images.entryList(QDir::Files, QDir::Name));
+    if (best.isEmpty())
+        return url;
+    return QUrl::fromLocalFile(images.filePath(best));
+}
+
+} // namespace
+
+QString LinuxDesktopPictureSource::largestPackagePicture(const QStringList& names) {
+    // Nine digits a side keep the area inside 64 bits whatever a file is called;
+    // a longer "size" is no size.
+    static const QRegularExpression sizeName(QStringLiteral("^(\\d{1,9})x(\\d{1,9})\\."));
     QString best;
     qint64 bestArea = -1;
-    const QStringList names = images.entryList(QDir::Files, QDir::Name);
     for (const QString& name : names) {
         const QRegularExpressionMatch match = sizeName.match(name);
         const qint64 area =
@@ -76,12 +87,8 @@ QUrl resolveWallpaperPackage(const QUrl& url) {
             best = name;
         }
     }
-    if (best.isEmpty())
-        return url;
-    return QUrl::fromLocalFile(images.filePath(best));
+    return best;
 }
-
-} // namespace
 
 QUrl LinuxDesktopPictureSource::pictureUrlFromSetting(const QString& value) {
     const QString text = value.trimmed();

@@ -3,6 +3,7 @@
 #include "DesktopPictureSource.h"
 
 #include <QString>
+#include <QStringList>
 
 // Reads the picture from the settings of the running desktop first (by
 // XDG_CURRENT_DESKTOP), then from the others: GNOME's org.gnome.desktop.background
@@ -19,6 +20,9 @@ public:
                                            const QString& colorScheme);
     // The wallpaper of the first desktop containment of a Plasma applets file.
     [[nodiscard]] static QUrl kdePicture(const QString& appletsrcText);
+    // Of a wallpaper package's pictures, named by size ("1920x1080.png"), the largest;
+    // the first name when none gives a size.
+    [[nodiscard]] static QString largestPackagePicture(const QStringList& names);
     // The picture of the first monitor and workspace of an xfce4-desktop channel file.
     [[nodiscard]] static QUrl xfcePicture(const QString& channelXml);
 

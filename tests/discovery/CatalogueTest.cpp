@@ -30,7 +30,7 @@ class CatalogueTest : public QObject {
             tree.build(items.split(u' '));
             CatalogueRoots roots;
             roots.bundleFolders = CatalogueRoots::bundleFoldersUnder(tree.root());
-            roots.desktopEntryFolders = {tree.path("data")};
+            roots.desktopEntryFolders = {tree.path("data"), tree.path("system")};
             roots.iconThemeFolders = {tree.path("icons")};
             discovery = std::make_unique<AppDiscovery>(settings, roots, trash);
         }
@@ -119,7 +119,7 @@ private Q_SLOTS:
     // A refused deletion prints one line and changes nothing; a done one
     // rescans, and is not undone by a scan that had started before it.
     void deleteApp() {
-        Setup setup(fourBundles);
+        Setup setup(fourBundles + " data/e.desktop:Name=E system/e.desktop:Name=E");
         QVERIFY(setup.scan());
         const QSignalSpy finished(setup.discovery.get(), &AppDiscovery::scanFinished);
         const AppItem doomed = setup.discovery->applications().at(1);
@@ -133,9 +133,15 @@ private Q_SLOTS:
         setup.discovery->deleteApp(doomed);
         QVERIFY(setup.discovery->isLoading());
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60'000);
-        QCOMPARE(setup.shown(), "A C D");
+        QCOMPARE(setup.shown(), "A C D e");
         QCoreApplication::processEvents(); // scans run one at a time: the first has ended
         QCOMPARE(finished.count(), 1);
+        // The user's entry that shadows the system's is the one that goes.
+        setup.discovery->deleteApp(setup.discovery->applications().at(3));
+        QCOMPARE(setup.trash.requests.last(), setup.tree.path("data/e.desktop"));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60'000);
+        QCOMPARE(setup.shown(), "A C D e");
+        QVERIFY(QFile::exists(setup.tree.path("system/e.desktop")));
     }
 
     // The list model behind every application list in QML follows a new list

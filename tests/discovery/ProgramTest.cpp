@@ -22,7 +22,12 @@ private Q_SLOTS:
                     "user/applications/mail.desktop:Name=Other Mail",
                     "system/applications/notes.desktop:Name=System Notes",
                     "system/applications/clock.desktop:Name=clock",
-                    "system/applications/zip.desktop:Name=Zip"});
+                    "system/applications/zip.desktop:Name=Zip",
+                    // Hostile: none may stall or crash; only the name with a line break is an app.
+                    "user/applications/all->/", "root/Applications/Root->/",
+                    "root/Applications/Loop.app/Contents/Info.plist->./Info.plist",
+                    "root/Applications/Zero.app/Contents/Info.plist->/dev/zero",
+                    "root/Applications/New\nLine.app=nl"});
         QSettingsDefaultsStore store(tree.path("config/Quorlin/Quorlin.conf"));
         AppSettings settings(store);
         settings.setCustomAppOrder({"notes", "zip", "mail"});
@@ -38,6 +43,7 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
                  QString("Notes\tnotes\t%1/user/applications/notes.desktop\n"
                          "Mail\tmail\t%1/root/System/Applications/Mail.app\n"
+                         "New\\nLine\tnl\t%1/root/Applications/New\\nLine.app\n"
                          "Tab\\tand\\\\slash\todd\t%1/root/Applications/Tab\\tand\\\\slash.app\n"
                          "Atlas\tatlas\t%1/root/Applications/V/Atlas.app\n"
                          "clock\tclock\t%1/system/applications/clock.desktop\n")

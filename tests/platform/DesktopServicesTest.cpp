@@ -87,6 +87,7 @@ private Q_SLOTS:
             "config/plasma-org.kde.plasma.desktop-appletsrc|[Containments][1][Applets][2][Configuration][General]\n"
             "Image=/panel.png\n[Containments][7][Wallpaper][org.kde.image][General]\nImage=file://" + m_home.path("My Next/"),
             "My Next/contents/images/1280x800.png", "My Next/contents/images/5120x2880.png", "My Next/contents/images/shot.png",
+            "My Next/contents/images/9999999999x9999999999.png", // no size: the area would overflow
             R"(config/xfce4/xfconf/xfce-perchannel-xml/xfce4-desktop.xml|<channel><property name="last-image" value=""/>)"
             R"(<property name="last-image" value=" /leaves.svg "/></channel>)"});
         // clang-format on
@@ -244,6 +245,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::addRow("a file") << "Apps/notes.desktop" << "info/notes.desktop.trashinfo" << "";
         QTest::addRow("a bundle and its contents") << "Apps/Tool.app" << "files/Tool.app/Contents/Info.plist" << "";
+        QTest::addRow("a link: itself, not what it leads to") << "Apps/Link.app" << "files/Link.app" << "";
         QTest::addRow("missing") << "Apps/Gone.app" << "" << "The file “%1” doesn’t exist.";
         // clang-format on
     }
@@ -253,8 +255,8 @@ private Q_SLOTS:
         QFETCH(QString, inTrash);
         QFETCH(QString, error);
         const fixture::Tree tree;
-        tree.build(
-            {"Apps/notes.desktop|[Desktop Entry]", "Apps/Tool.app/Contents/Info.plist|<plist/>"});
+        tree.build({"Apps/notes.desktop|[Desktop Entry]",
+                    "Apps/Tool.app/Contents/Info.plist|<plist/>", "Apps/Link.app->Apps/Tool.app"});
         const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(tree.path("home")));
         const Trash::Result result = FreedesktopTrash().moveToTrash(tree.path(item));
@@ -264,6 +266,8 @@ private Q_SLOTS:
         QCOMPARE(result.moved, error.isEmpty());
         QVERIFY(!QFileInfo::exists(tree.path(item)));
         QVERIFY(inTrash.isEmpty() || QFileInfo::exists(tree.path("home/Trash/" + inTrash)));
+        QCOMPARE(QFileInfo::exists(tree.path("Apps/Tool.app/Contents")),
+                 !item.endsWith("Tool.app"));
     }
 };
 
