@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <thread>
+
 namespace {
 
 void openContainingFolder(const QString& path) {
@@ -31,7 +33,15 @@ FreedesktopFileRevealer::FreedesktopFileRevealer(QObject* parent)
 
 FreedesktopFileRevealer::FreedesktopFileRevealer(const QDBusConnection& bus, QObject* parent)
     : QObject(parent)
-    , m_bus(bus) {}
+    , m_bus(bus) {
+    // GIO indexes every applications folder before it answers, following links
+    // to folders (one to "/" never ends): never on the GUI thread.
+    std::thread([lookup = m_lookup] {
+        const QString name = defaultFileManagerName();
+        const QMutexLocker locker(&lookup->mutex);
+        lookup->name = name;
+    }).detach();
+}
 
 QString FreedesktopFileRevealer::defaultFileManagerName() {
     GAppInfo* info = g_app_info_get_default_for_type("inode/directory", FALSE);
@@ -44,11 +54,8 @@ QString FreedesktopFileRevealer::defaultFileManagerName() {
 }
 
 QString FreedesktopFileRevealer::revealLabel() const {
-    // The handler lookup reads the MIME tables; the answer does not change while
-    // the launcher runs often enough to look it up for every menu.
-    if (m_label.isEmpty())
-        m_label = revealLabelFor(defaultFileManagerName());
-    return m_label;
+    const QMutexLocker locker(&m_lookup->mutex);
+    return revealLabelFor(m_lookup->name.value_or(QString()));
 }
 
 void FreedesktopFileRevealer::reveal(const QString& path) {

@@ -3,11 +3,16 @@
 #include "FileRevealer.h"
 
 #include <QDBusConnection>
+#include <QMutex>
 #include <QObject>
+
+#include <memory>
+#include <optional>
 
 // Asks the session's org.freedesktop.FileManager1 service to select the item;
 // without that service (or a session bus) opens the containing folder instead.
-// The label names the default handler of inode/directory.
+// The label names the default handler of inode/directory once a background
+// lookup has found it, and the file manager in general until then.
 class FreedesktopFileRevealer final : public QObject, public FileRevealer {
     Q_OBJECT
 
@@ -23,6 +28,10 @@ public:
     [[nodiscard]] static QString defaultFileManagerName();
 
 private:
+    struct Lookup {
+        QMutex mutex;
+        std::optional<QString> name;
+    };
     QDBusConnection m_bus;
-    mutable QString m_label;
+    std::shared_ptr<Lookup> m_lookup = std::make_shared<Lookup>();
 };

@@ -12,6 +12,7 @@
 #include <QProcess>
 
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -59,7 +60,10 @@ QString GioAppLauncher::bundleExecutable(const QString& bundlePath) {
 
 void GioAppLauncher::launch(const AppItem& app) {
     if (app.path.endsWith(QLatin1String(".desktop"))) {
-        launchDesktopEntry(app.path);
+        // Off the GUI thread: GIO indexes every applications folder before its
+        // first desktop application info, and that walk follows links to folders
+        // (one to "/" never ends). A launch reports nothing, so nothing waits.
+        std::thread(launchDesktopEntry, app.path).detach();
         return;
     }
     const QString program = bundleExecutable(app.path);

@@ -43,6 +43,10 @@ MainScreen::MainScreen(AppSettings& settings, AppDiscovery& discovery, AppLaunch
     connect(m_grid, &PagedGrid::revealRequested, this, &MainScreen::reveal);
 
     connect(&m_discovery, &AppDiscovery::applicationsChanged, this, &MainScreen::refilter);
+    // The default file manager is looked up in the background; by the time a
+    // catalogue is published it is known.
+    connect(&m_discovery, &AppDiscovery::applicationsChanged, this,
+            [this] { m_grid->setRevealLabel(m_revealer.revealLabel()); });
     connect(&m_discovery, &AppDiscovery::isLoadingChanged, this, &MainScreen::updateContentState);
     refilter();
 }
