@@ -42,8 +42,9 @@ private Q_SLOTS:
     void entries_data() {
         // Files for Tree::build ("u" is searched before "s"), then "id|Name|folder" shown.
         QTest::addColumn<QStringList>("row");
-        for (const char* key : {"NoDisplay=true", "Hidden=true", "OnlyShowIn=KDE;XFCE;",
-                                "NotShowIn=QuorlinTest;", "TryExec=/nonexistent/tool", "Type=Link"})
+        for (const char* key :
+             {"NoDisplay=true", "Hidden=true", "OnlyShowIn=KDE;XFCE;", "NotShowIn=QuorlinTest;",
+              "TryExec=/nonexistent/tool", "Exec=/nonexistent/tool", "Type=Link"})
             QTest::addRow("left out: %s", key)
                 << QStringList{QString("s/a.desktop:Name=A&") + key, ""};
         QTest::newRow("folder order, then names; sub-folders give dashed ids") << QStringList{
