@@ -3,34 +3,19 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTimer>
-
-#include <cstdio>
-#include <optional>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
-const QByteArray acknowledgement = QByteArrayLiteral("ok\n");
+const QByteArray acknowledgement{ChannelProtocol::acknowledgement.data(),
+                                 qsizetype(ChannelProtocol::acknowledgement.size())};
 // Messages are single words; a client that sends more without a line end, or
 // nothing for this long, is not a launcher and is dropped.
 constexpr qsizetype maxPendingBytes = 256;
 constexpr int idleClientTimeoutMs = 5000;
-// Names tried after the session's own one when other users hold it.
-constexpr int channelNames = 8;
-
-std::optional<uid_t> peerUser(qintptr descriptor) {
-    ucred credentials{};
-    socklen_t length = sizeof credentials;
-    if (getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0)
-        return std::nullopt;
-    return credentials.uid;
-}
 
 bool peerIsThisUser(qintptr descriptor) {
-    return peerUser(descriptor) == getuid();
+    return ChannelProtocol::peerIsThisUser(int(descriptor));
 }
 
 } // namespace
@@ -46,14 +31,7 @@ InstanceChannel::InstanceChannel(const QString& name, QObject* parent)
 InstanceChannel::~InstanceChannel() = default;
 
 QString InstanceChannel::sessionName() {
-    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty())
-        display = qEnvironmentVariable("DISPLAY");
-    if (display.isEmpty())
-        display = QStringLiteral("none");
-    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._-]"));
-    display.replace(unsafe, QStringLiteral("_"));
-    return QStringLiteral("quorlin-%1-%2").arg(getuid()).arg(display);
+    return QString::fromStdString(ChannelProtocol::sessionName());
 }
 
 bool InstanceChannel::send(const QString& name, const QByteArray& message, int timeoutMs) {
@@ -82,8 +60,9 @@ InstanceChannel::Reach InstanceChannel::reach(const QString& name, const QByteAr
 }
 
 InstanceChannel::Claim InstanceChannel::claim(const QString& baseName, const QByteArray& request) {
-    for (int i = 0; i < channelNames; ++i) {
-        const QString name = i == 0 ? baseName : baseName + QLatin1Char('.') + QString::number(i);
+    for (int i = 0; i < ChannelProtocol::nameCount; ++i) {
+        const QString name =
+            QString::fromStdString(ChannelProtocol::name(baseName.toStdString(), i));
         Reach reached = reach(name, request);
         if (reached == Reach::NoAnswer) {
             auto channel = std::make_unique<InstanceChannel>(name);
@@ -95,8 +74,7 @@ InstanceChannel::Claim InstanceChannel::claim(const QString& baseName, const QBy
         if (reached == Reach::Delivered)
             return {true, nullptr};
         if (reached == Reach::OtherUser)
-            std::fprintf(stderr, "quorlin: the channel \"%s\" is held by another user\n",
-                         qPrintable(name));
+            ChannelProtocol::reportOtherUser(name.toStdString());
     }
     return {};
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ChannelClient.h"
+#include "ChannelProtocol.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -17,10 +20,12 @@ class InstanceChannel final : public QObject {
     Q_OBJECT
 
 public:
-    static inline const QByteArray toggleMessage = QByteArrayLiteral("toggle");
-    static inline const QByteArray reopenMessage = QByteArrayLiteral("reopen");
+    static inline const QByteArray toggleMessage{ChannelProtocol::toggleMessage.data(),
+                                                 qsizetype(ChannelProtocol::toggleMessage.size())};
+    static inline const QByteArray reopenMessage{ChannelProtocol::reopenMessage.data(),
+                                                 qsizetype(ChannelProtocol::reopenMessage.size())};
 
-    enum class Reach { Delivered, NoAnswer, OtherUser };
+    using Reach = ChannelClient::Reach;
 
     // Either the request reached this user's running launcher, or `channel`
     // listens as that launcher; neither when every name is held by others.
@@ -32,16 +37,16 @@ public:
     explicit InstanceChannel(const QString& name, QObject* parent = nullptr);
     ~InstanceChannel() override;
 
-    // The channel name for this user and display.
+    // The channel name for this user and display (ChannelProtocol::sessionName()).
     [[nodiscard]] static QString sessionName();
 
     // Delivers `message` to the instance listening on `name` and waits for it
     // to confirm; false when no instance answers in time.
     [[nodiscard]] static bool send(const QString& name, const QByteArray& message,
-                                   int timeoutMs = 2000);
+                                   int timeoutMs = ChannelProtocol::answerTimeoutMs);
     // As send(), telling a listener of another user (never written to) apart.
     [[nodiscard]] static Reach reach(const QString& name, const QByteArray& message,
-                                     int timeoutMs = 2000);
+                                     int timeoutMs = ChannelProtocol::answerTimeoutMs);
     // Delivers `request` to the launcher on `baseName` or becomes it; a name
     // another user holds is passed over for the next of a few alternates,
     // which later clients try in the same order.

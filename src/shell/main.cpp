@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 #include "CatalogueCommandLine.h"
+#include "ChannelClient.h"
 #include "QuorlinApp.h"
 #include "ShellCommandLine.h"
 
@@ -8,9 +9,18 @@
 #include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <cstring>
+
 Q_IMPORT_QML_PLUGIN(QuorlinPlugin)
 
 int main(int argc, char* argv[]) {
+    // A desktop's key binding runs "quorlin --toggle" on every press: that goes
+    // to the running launcher before any of Qt starts, and the full start below
+    // (which starts a launcher) follows only when none answers. Other arguments
+    // may change what a start does, so only the bare command takes the short way.
+    if (argc == 2 && std::strcmp(argv[1], "--toggle") == 0 &&
+        ChannelClient::toggleRunningLauncher())
+        return 0;
     CatalogueCommandLine::preferHeadlessPlatform(argc, argv);
     ShellCommandLine::prepareScreenshotPlatform(argc, argv);
     QGuiApplication app(argc, argv);
