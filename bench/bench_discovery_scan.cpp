@@ -1,5 +1,6 @@
-// The bundle scan over generated trees of 100, 1,000 and 5,000 bundles, with
-// and without icons, each beside find(1) walking the same tree in the same run.
+// The bundle scan over generated trees of 100 to 10,000 bundles, with and
+// without icons, each beside find(1) walking the same tree in the same run, and
+// the process's peak memory so far (the counts grow, so it is each size's peak).
 #include "BundleWalk.h"
 #include "CatalogueGenerator.h"
 #include "CatalogueScan.h"
@@ -9,14 +10,15 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <sys/resource.h>
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     std::printf("Bundle scan (three application folders; warm file cache; median of 3 runs)\n");
-    std::printf("%8s %10s %10s %10s %10s %10s %14s %10s\n", "bundles", "find ms", "walk ms",
-                "vs find", "scan ms", "vs find", "scan+icons ms", "vs find");
+    std::printf("%8s %10s %10s %10s %10s %10s %14s %10s %8s\n", "bundles", "find ms", "walk ms",
+                "vs find", "scan ms", "vs find", "scan+icons ms", "vs find", "peak MB");
     const std::atomic_bool cancelled{false};
-    for (const int count : {100, 1000, 5000}) {
+    for (const int count : {100, 1000, 5000, 10000}) {
         QTemporaryDir dir;
         QElapsedTimer made;
         made.start();
@@ -43,8 +45,11 @@ int main(int argc, char* argv[]) {
         options.loadIcons = true;
         const double withIcons =
             bench::medianMs(3, [&] { found = scanCatalogue(options, cancelled).size(); });
-        std::printf("%8d %10.1f %10.1f %9.2fx %10.1f %9.2fx %14.1f %9.2fx\n", count, find, walk,
-                    walk / find, scan, scan / find, withIcons, withIcons / find);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("%8d %10.1f %10.1f %9.2fx %10.1f %9.2fx %14.1f %9.2fx %8.0f\n", count, find,
+                    walk, walk / find, scan, scan / find, withIcons, withIcons / find,
+                    double(usage.ru_maxrss) / 1024.0);
         std::fflush(stdout);
     }
     return 0;
