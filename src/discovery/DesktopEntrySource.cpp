@@ -7,7 +7,7 @@
 #include "DirectoryListing.h"
 
 #include <QFile>
-#include <QHash>
+#include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <cstring>
@@ -26,7 +26,7 @@ struct KeyFileDeleter {
 
 struct Candidate {
     QString identifier;
-    QStringList paths; // every file with this id, most important first
+    QString path; // the most important file with this id
 };
 
 enum class EntryState { Unreadable, NotShown, Shown };
@@ -175,33 +175,26 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
 
 QList<DesktopEntryRecord> readDesktopEntries(const QStringList& folders,
                                              const std::atomic_bool& cancelled) {
+    // An id is settled by its most important file alone, readable or not: GIO
+    // masks the same way, so a user's broken or non-application copy of an entry
+    // still takes the system's out of every menu.
     std::vector<Candidate> candidates;
-    QHash<QString, qsizetype> byIdentifier;
+    QSet<QString> seen;
     for (const QString& folder : folders) {
         std::vector<std::pair<QString, QString>> files;
         collectFiles(QFile::encodeName(folder).toStdString(), {}, files, cancelled);
         for (auto& [identifier, path] : files) {
-            const auto known = byIdentifier.constFind(identifier);
-            if (known != byIdentifier.constEnd()) {
-                candidates[size_t(*known)].paths.append(path);
-                continue;
+            if (!seen.contains(identifier)) {
+                seen.insert(identifier);
+                candidates.push_back({identifier, path});
             }
-            byIdentifier.insert(identifier, qsizetype(candidates.size()));
-            candidates.push_back({identifier, {path}});
         }
     }
-
-    // Each id is settled by its most important readable file.
     const std::function<Loaded(const Candidate&)> settle =
         [&cancelled](const Candidate& candidate) {
-            for (const QString& path : candidate.paths) {
-                if (cancelled.load(std::memory_order_relaxed))
-                    break;
-                Loaded loaded = loadEntry(candidate.identifier, path);
-                if (loaded.state != EntryState::Unreadable)
-                    return loaded;
-            }
-            return Loaded{};
+            return cancelled.load(std::memory_order_relaxed)
+                       ? Loaded{}
+                       : loadEntry(candidate.identifier, candidate.path);
         };
     const QList<Loaded> settled = QtConcurrent::blockingMapped<QList<Loaded>>(candidates, settle);
 

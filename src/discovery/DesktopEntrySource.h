@@ -20,11 +20,11 @@ struct DesktopEntryRecord {
 
 // The applications of the freedesktop desktop entries under `folders` (each an
 // ".../applications" folder, most important first). An id found in an earlier
-// folder hides the same id in later ones, even when the earlier entry is one not
-// to be shown: that is how a user removes a system entry from menus. A file that
-// cannot be read as an application entry hides nothing. Entries marked Hidden or
-// NoDisplay, excluded for this desktop by OnlyShowIn/NotShowIn, or whose TryExec
-// program is missing are left out. Result in folder order, then walk order.
+// folder hides the same id in later ones, whatever that earlier file holds (one
+// not to be shown, one that is no application, one that cannot be read), as GIO
+// masks: that is how a user removes a system entry from menus. Entries marked
+// Hidden or NoDisplay, excluded for this desktop by OnlyShowIn/NotShowIn, or whose
+// TryExec or Exec program is missing are left out. Result in folder order, then walk order.
 // Reads in parallel; safe to call off the GUI thread.
 [[nodiscard]] QList<DesktopEntryRecord> readDesktopEntries(const QStringList& folders,
                                                            const std::atomic_bool& cancelled);

@@ -55,12 +55,12 @@ private Q_SLOTS:
             "s/a.desktop:Exec=true s/b.desktop|[Other]\nName=B\nExec=true s/c.desktop|\x01[[= "
             "s/.d.desktop:Name=D s/e.desktop! s/f.desktop/ s/g.desktop~:Name=G",
             ""};
-        QTest::newRow("an id's first file wins, shown or not; unreadable ones hide nothing")
-            << QStringList{
-                   "s/a.desktop:Name=S u/a.desktop:Name=U s/b.desktop:Name=S "
-                   "u/b.desktop:Name=U&NoDisplay=true s/c.desktop:Name=S u/c.desktop|nonsense "
-                   "s/d.desktop:Name=S u/d.desktop! f/e.desktop:Name=L u/e.desktop->f/e.desktop",
-                   "a|U|u c|S|s d|S|s e|L|u"};
+        QTest::newRow("an id's first file wins, shown, not shown or unreadable") << QStringList{
+            "s/a.desktop:Name=S u/a.desktop:Name=U s/b.desktop:Name=S "
+            "u/b.desktop:Name=U&NoDisplay=true s/c.desktop:Name=S u/c.desktop|nonsense "
+            "s/d.desktop:Name=S u/d.desktop! f/e.desktop:Name=L u/e.desktop->f/e.desktop "
+            "u/g.desktop:Name=U&Type=Link s/g.desktop:Name=S",
+            "a|U|u e|L|u"};
     }
 
     void entries() {
