@@ -5,10 +5,11 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
 CMAKE_CONFIGURE = cmake -S . -G $(GENERATOR) -DCMAKE_BUILD_TYPE
 
-.PHONY: all deps build run test test-size mutation-check asan fuzz bench format clean
+.PHONY: all deps build run test install package test-size mutation-check asan fuzz bench format clean
 
 all: build
 
@@ -27,6 +28,18 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j 1
 	@python3 scripts/test-size.py
+
+# The program with its desktop entry, icons, AppStream data and manual page
+# under PREFIX, and the login entry (quorlin --background) under PREFIX/etc, or
+# /etc for PREFIX=/usr. DESTDIR stages the lot elsewhere, as packagers do.
+install: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target quorlin
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, $(BUILD)/quorlin_<version>_<arch>.deb, installing into /usr.
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target quorlin
+	cd $(BUILD) && cpack -G DEB
 
 # Tests against code, in non-blank, non-comment lines; fails outside 25-33 %.
 test-size:

@@ -12,4 +12,7 @@ struct LaunchOptions {
     QString screenshotPath;
     // Show or hide the running launcher (starting one when none runs).
     bool toggle = false;
+    // Start resident and hidden (at login): nothing shows until the launcher key
+    // or the toggle command.
+    bool background = false;
 };

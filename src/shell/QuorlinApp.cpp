@@ -31,6 +31,11 @@ void printError(const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+// What a start with --background asks of a launcher that already runs: nothing.
+// The running one ignores words it does not know, so it stays as it is, shown
+// or hidden, and this start ends.
+const QByteArray backgroundRequest = QByteArrayLiteral("background");
+
 void runEventsFor(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
@@ -50,8 +55,9 @@ int QuorlinApp::exec() {
 }
 
 int QuorlinApp::runLauncher() {
-    const QByteArray request =
-        m_options.toggle ? InstanceChannel::toggleMessage : InstanceChannel::reopenMessage;
+    const QByteArray request = m_options.toggle       ? InstanceChannel::toggleMessage
+                               : m_options.background ? backgroundRequest
+                                                      : InstanceChannel::reopenMessage;
     InstanceChannel::Claim claim = InstanceChannel::claim(InstanceChannel::sessionName(), request);
     if (claim.delivered)
         return 0;
@@ -82,7 +88,10 @@ int QuorlinApp::runLauncher() {
                         m_delegate->reopen();
                 });
     }
-    m_delegate->showLauncher();
+    // A background start still loads the catalogue and the picture now, so the
+    // first F4 finds them ready.
+    if (!m_options.background)
+        m_delegate->showLauncher();
     mainScreen.appear();
     return QGuiApplication::exec();
 }
@@ -96,7 +105,7 @@ int QuorlinApp::runScreenshot() {
     DesktopBackground& background = m_scene->background();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenGeometry = screen != nullptr ? screen->geometry() : QRect();
-    const QRect frame = screen != nullptr ? launcherFrame(screenGeometry) : view.geometry();
+    const QRect frame = screen != nullptr ? launcherFrame(*screen) : view.geometry();
     view.setGeometry(frame);
     // A window that is never shown gets no resize event to size its scene from.
     view.rootObject()->setSize(frame.size());
@@ -116,8 +125,9 @@ int QuorlinApp::runScreenshot() {
     runEventsFor(screenshotSettleMs);
 
     // The window is never shown: it renders off screen, so taking a screenshot
-    // does not flash the launcher over the user's desktop.
-    const QImage window = view.grabWindow();
+    // does not flash the launcher over the user's desktop. Icons are decoded as
+    // the grid first shows them, so the picture waits for them.
+    const QImage window = grabWhenImagesLoaded(view, screenshotTimeoutMs);
     if (window.isNull()) {
         printError(QStringLiteral("Could not render the launcher"));
         return 1;

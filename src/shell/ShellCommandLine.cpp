@@ -10,11 +10,14 @@ ShellCommandLine::ShellCommandLine(QCommandLineParser& parser)
     : m_parser(parser)
     , m_toggle(QStringLiteral("toggle"),
                QStringLiteral("Show or hide the running launcher (starts it when none runs)."))
+    , m_background(QStringLiteral("background"),
+                   QStringLiteral("Start resident and hidden; F4 or --toggle shows the launcher."))
     , m_screenshot(QStringLiteral("screenshot"),
                    QStringLiteral("Render the launcher to a PNG file and exit; works without a "
                                   "display."),
                    QStringLiteral("file")) {
     m_parser.addOption(m_toggle);
+    m_parser.addOption(m_background);
     m_parser.addOption(m_screenshot);
 }
 
@@ -22,6 +25,7 @@ LaunchOptions ShellCommandLine::options(const CatalogueRoots& roots) const {
     LaunchOptions options;
     options.roots = roots;
     options.toggle = m_parser.isSet(m_toggle);
+    options.background = m_parser.isSet(m_background);
     options.screenshotPath = m_parser.value(m_screenshot);
     return options;
 }

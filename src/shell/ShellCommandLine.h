@@ -8,8 +8,9 @@
 class QCommandLineParser;
 
 // The command-line options of the launcher itself: "--toggle" shows or hides the
-// running launcher (for desktops where the user binds the key), "--screenshot
-// FILE" renders the launcher to a PNG file and exits.
+// running launcher (for desktops where the user binds the key), "--background"
+// starts it hidden (the login autostart entry), "--screenshot FILE" renders the
+// launcher to a PNG file and exits.
 class ShellCommandLine {
 public:
     // The screen a screenshot is rendered for when there is no display.
@@ -29,5 +30,6 @@ public:
 private:
     QCommandLineParser& m_parser;
     QCommandLineOption m_toggle;
+    QCommandLineOption m_background;
     QCommandLineOption m_screenshot;
 };
