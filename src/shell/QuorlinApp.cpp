@@ -105,7 +105,7 @@ int QuorlinApp::runScreenshot() {
     DesktopBackground& background = m_scene->background();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenGeometry = screen != nullptr ? screen->geometry() : QRect();
-    const QRect frame = screen != nullptr ? launcherFrame(*screen) : view.geometry();
+    const QRect frame = screen != nullptr ? launcherFrame(screenGeometry) : view.geometry();
     view.setGeometry(frame);
     // A window that is never shown gets no resize event to size its scene from.
     view.rootObject()->setSize(frame.size());
@@ -125,9 +125,8 @@ int QuorlinApp::runScreenshot() {
     runEventsFor(screenshotSettleMs);
 
     // The window is never shown: it renders off screen, so taking a screenshot
-    // does not flash the launcher over the user's desktop. Icons are decoded as
-    // the grid first shows them, so the picture waits for them.
-    const QImage window = grabWhenImagesLoaded(view, screenshotTimeoutMs);
+    // does not flash the launcher over the user's desktop.
+    const QImage window = view.grabWindow();
     if (window.isNull()) {
         printError(QStringLiteral("Could not render the launcher"));
         return 1;
