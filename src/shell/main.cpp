@@ -25,6 +25,7 @@ int main(int argc, char* argv[]) {
     ShellCommandLine::prepareScreenshotPlatform(argc, argv);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quorlin"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlin.Quorlin")); // Wayland app id
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Full-screen application launcher."));
