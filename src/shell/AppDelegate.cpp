@@ -26,8 +26,13 @@ void AppDelegate::setupWindow(QQuickWindow* window, QQuickItem* mainContent) {
     window->setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     window->setColor(Qt::black);
     window->setTitle(QStringLiteral("Quorlin"));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->setGeometry(launcherFrame(screen->geometry()));
+    fitToPrimaryScreen();
+    followPrimaryScreen();
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this] {
+        followPrimaryScreen();
+        if (m_window != nullptr && m_window->isVisible())
+            fitToPrimaryScreen();
+    });
 
     m_keys = new LauncherKeyFilter(*window, this);
     m_keys->setMainContent(mainContent);
@@ -72,8 +77,7 @@ void AppDelegate::showLauncher() {
     const bool wasVisible = m_window->isVisible();
     if (!wasVisible) {
         // The screen may have changed while the launcher was hidden.
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            m_window->setGeometry(launcherFrame(screen->geometry()));
+        fitToPrimaryScreen();
         X11WindowHints::applyBeforeShow(*m_window);
         m_window->show();
         X11WindowHints::applyAfterShow(*m_window);
@@ -89,4 +93,23 @@ void AppDelegate::showLauncher() {
 void AppDelegate::hideLauncher() {
     if (m_window != nullptr)
         m_window->hide();
+}
+
+void AppDelegate::fitToPrimaryScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && m_window)
+        m_window->setGeometry(launcherFrame(*screen));
+}
+
+void AppDelegate::followPrimaryScreen() {
+    delete m_screenWatch;
+    m_screenWatch = new QObject(this);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const auto refit = [this] {
+        if (m_window != nullptr && m_window->isVisible())
+            fitToPrimaryScreen();
+    };
+    connect(screen, &QScreen::geometryChanged, m_screenWatch, refit);
+    connect(screen, &QScreen::availableGeometryChanged, m_screenWatch, refit);
 }

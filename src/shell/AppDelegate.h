@@ -41,9 +41,15 @@ Q_SIGNALS:
 private:
     void setupKeyMonitors();
     void applyToggle();
+    // Fits the window to the primary screen, and again whenever that screen or
+    // its free area changes while the window is shown.
+    void followPrimaryScreen();
+    void fitToPrimaryScreen();
 
     GlobalHotkey& m_hotkey;
     QPointer<QQuickWindow> m_window;
     LauncherKeyFilter* m_keys = nullptr;
+    // Owns the connections to the primary screen being followed.
+    QObject* m_screenWatch = nullptr;
     bool m_hotkeyInstalled = false;
 };

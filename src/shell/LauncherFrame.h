@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QRect>
+#include <QScreen>
 
-// The strip the desktop's top bar takes; the launcher leaves it visible.
-inline constexpr int topBarHeight = 25;
-
-// The launcher window's frame on a screen with the given geometry: the full width,
-// from below the top bar to the bottom edge.
-[[nodiscard]] constexpr QRect launcherFrame(const QRect& screenGeometry) {
-    return QRect(screenGeometry.x(), screenGeometry.y() + topBarHeight, screenGeometry.width(),
-                 screenGeometry.height() - topBarHeight);
+// The launcher window's frame on `screen`: the area the desktop leaves to
+// windows, so its panels and docks stay in sight wherever they are; the whole
+// screen where the desktop reports none.
+[[nodiscard]] inline QRect launcherFrame(const QScreen& screen) {
+    const QRect available = screen.availableGeometry();
+    return available.isEmpty() ? screen.geometry() : available;
 }

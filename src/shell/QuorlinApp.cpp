@@ -105,7 +105,7 @@ int QuorlinApp::runScreenshot() {
     DesktopBackground& background = m_scene->background();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenGeometry = screen != nullptr ? screen->geometry() : QRect();
-    const QRect frame = screen != nullptr ? launcherFrame(screenGeometry) : view.geometry();
+    const QRect frame = screen != nullptr ? launcherFrame(*screen) : view.geometry();
     view.setGeometry(frame);
     // A window that is never shown gets no resize event to size its scene from.
     view.rootObject()->setSize(frame.size());

@@ -27,7 +27,6 @@ struct Launcher {
     explicit Launcher(const QStringList& names) {
         for (const QString& name : names)
             catalogue.add("org.example." + name.toLower(), name);
-        discovery.setLoadsIcons(false);
         qml.engine().addImageProvider(QString(appIconProviderId), new AppIconProvider(discovery));
         qml.engine().addImageProvider(DesktopBackgroundProvider::providerId,
                                       background.createImageProvider());
@@ -71,8 +70,7 @@ private Q_SLOTS:
     void statesSearchBackgroundAndKeys() {
         Launcher l({"Notes", "Maps", "Mail"});
         QVERIFY(l.show());
-        QCOMPARE(l.qml.view().geometry(),
-                 launcherFrame(QGuiApplication::primaryScreen()->geometry()));
+        QCOMPARE(l.qml.view().geometry(), launcherFrame(*QGuiApplication::primaryScreen()));
         QCOMPARE(l.text("emptyText"), QString("No applications found"));
         QVERIFY(l.source("emptySymbol").endsWith("/app-dashed.svg"));
         l.screen.appear();
