@@ -112,10 +112,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The login entry is configuration: an administrator's edit survives upgrades.
 file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "/etc/xdg/autostart/${QUORLIN_APP_ID}.desktop\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
-# The libraries come from dpkg-shlibdeps; the QML modules the screens import are
-# loaded at run time, so no linker sees them.
+# The libraries come from dpkg-shlibdeps; the QML modules the screens import and
+# the SVG image plugin that draws theme icons are loaded at run time, so no
+# linker sees them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, \
+    "libqt6svg6, qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, \
 qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates")
 # Icons of application bundles (icns) and the Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, qt6-wayland")

@@ -5,7 +5,7 @@ and the login entry's command starting the installed launcher hidden, ready for
 --toggle (on a private Xvfb). Then the Debian package: its control data and
 contents, and an install and a purge in a root of its own that leave nothing."""
 
-import glob, gzip, os, re, shutil, subprocess, sys, tempfile
+import atexit, glob, gzip, os, re, shutil, subprocess, sys, tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from harness import Launcher
@@ -41,12 +41,13 @@ assert len(options) >= 7 and [o for o in options if not re.search(rf"(?<![\w-]){
 session = Launcher("autostart", [("org.test.alpha", "Alpha", (230, 40, 40))])
 command = re.search(r"^Exec=quorlin (.*)$", open(dest(FILES[2])).read(), re.M).group(1).split()
 session.process = subprocess.Popen([dest(FILES[0]), *command], env=session.env, stdout=open(session.path("log"), "w"))
+# Whatever happens, the launcher and its X server go with the check.
+atexit.register(lambda: (session.process.kill(), session.xvfb.kill(), shutil.rmtree(session.home)))
 # The window is shown, if at all, before the catalogue is read.
 session.wait("the catalogue", lambda: "PagedGridView loaded" in open(session.path("log")).read())
 assert session.run("xdotool", "search", "--onlyvisible", "--name", "^Quorlin$").stdout == ""
 assert session.run(dest(FILES[0]), "--toggle").returncode == 0
 assert session.run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^Quorlin$").stdout.split()
-session.process.kill(), session.xvfb.kill(), shutil.rmtree(session.home)
 
 run("cpack", "-G", "DEB", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", scratch, cwd=scratch)
 deb = glob.glob(os.path.join(scratch, "quorlin_*.deb"))[0]
