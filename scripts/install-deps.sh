@@ -17,6 +17,8 @@ packages=(
   # tests, end-to-end runs and the demo
   xvfb xauth libgl1-mesa-dri libegl1 imagemagick x11-utils xdotool dbus
   python3 python3-pil
+  # the Wayland flow: a nested compositor and Qt's Wayland platform
+  weston qt6-wayland
   # installation and the Debian package (make install, make package), and their checks
   librsvg2-bin desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot file lintian
 )

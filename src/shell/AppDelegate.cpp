@@ -79,7 +79,12 @@ void AppDelegate::showLauncher() {
         // The screen may have changed while the launcher was hidden.
         fitToPrimaryScreen();
         X11WindowHints::applyBeforeShow(*m_window);
-        m_window->show();
+        // A Wayland client cannot place its window or keep it above others; a
+        // full-screen surface on the primary output is how it covers the desktop.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+            m_window->showFullScreen();
+        else
+            m_window->show();
         X11WindowHints::applyAfterShow(*m_window);
     }
     // Platforms without a window stack (off-screen rendering) warn on raise().
@@ -96,8 +101,11 @@ void AppDelegate::hideLauncher() {
 }
 
 void AppDelegate::fitToPrimaryScreen() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && m_window)
-        m_window->setGeometry(launcherFrame(*screen));
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || m_window == nullptr)
+        return;
+    m_window->setScreen(screen);
+    m_window->setGeometry(launcherFrame(*screen));
 }
 
 void AppDelegate::followPrimaryScreen() {

@@ -48,6 +48,19 @@ class Launcher:
                         QT_QUICK_CONTROLS_STYLE="Basic", LANG="C.UTF-8",
                         DBUS_SESSION_BUS_ADDRESS="unix:path=" + self.path("no-bus"))
 
+    def start_weston(self):
+        """A Wayland compositor, Weston, in a window as big as the X screen and
+        without its on-screen keyboard; the launcher is then given no X display."""
+        with open(self.path("weston.ini"), "w") as ini:
+            ini.write("[input-method]\npath=/bin/true\n")
+        self.weston = subprocess.Popen(["weston", "--backend=x11-backend.so", "--socket=wayland-e2e",
+                                        "--width=%d" % SCREEN[0], "--height=%d" % SCREEN[1],
+                                        "--config=" + self.path("weston.ini")], env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wait("Weston to take clients", lambda: os.path.exists(self.path("runtime_dir", "wayland-e2e")))
+        self.wayland_env = dict(self.env, WAYLAND_DISPLAY="wayland-e2e", QT_QPA_PLATFORM="wayland")
+        del self.wayland_env["DISPLAY"]
+
     def path(self, *parts):
         return os.path.join(self.home, *parts)
 
@@ -177,6 +190,6 @@ def main(name, apps, *steps):
         for step in steps:
             step(launcher)
     finally:
-        for process in filter(None, (launcher.process, launcher.xvfb)):
+        for process in filter(None, (launcher.process, getattr(launcher, "weston", None), launcher.xvfb)):
             process.kill()
         shutil.rmtree(launcher.home, ignore_errors=True)
