@@ -13,8 +13,7 @@ from harness import Launcher
 BUILD, ID = os.environ["QUORLIN_BUILD_DIR"], "org.quorlin.Quorlin"
 FILES = ["usr/bin/quorlin", f"usr/share/applications/{ID}.desktop", f"etc/xdg/autostart/{ID}.desktop",
          f"usr/share/icons/hicolor/scalable/apps/{ID}.svg", f"usr/share/metainfo/{ID}.metainfo.xml",
-         "usr/share/man/man1/quorlin.1.gz", "usr/share/doc/quorlin/copyright",
-         "usr/share/doc/quorlin/changelog.Debian.gz"] + [
+         "usr/share/man/man1/quorlin.1.gz", "usr/share/doc/quorlin/copyright", "usr/share/doc/quorlin/changelog.Debian.gz"] + [
          f"usr/share/icons/hicolor/{n}x{n}/apps/{ID}.png" for n in (48, 64, 128, 256)]
 
 
@@ -54,8 +53,7 @@ deb = glob.glob(os.path.join(scratch, "quorlin_*.deb"))[0]
 assert re.search(r"^Depends: .*libqt6quick6.*\nSection: x11$", run("dpkg-deb", "-f", deb, "Depends", "Section"), re.M)
 listing = run("dpkg-deb", "-c", deb)
 assert [f for f in FILES if " ./" + f + "\n" not in listing] == []
-root = os.path.join(scratch, "root")
-os.makedirs(os.path.join(root, "var/lib/dpkg/updates"))
+os.makedirs(os.path.join(root := os.path.join(scratch, "root"), "var/lib/dpkg/updates"))
 open(os.path.join(root, "var/lib/dpkg/status"), "w").close()
 dpkg = ["dpkg", "--root=" + root, "--force-depends", "--force-not-root"]
 run(*dpkg, "-i", deb)
