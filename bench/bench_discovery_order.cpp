@@ -63,7 +63,6 @@ int main(int argc, char* argv[]) {
         CatalogueRoots roots;
         roots.desktopEntryFolders = {dir.path() + "/applications"};
         AppDiscovery discovery(settings, roots, trash);
-        discovery.setLoadsIcons(false);
         QEventLoop loop;
         QObject::connect(&discovery, &AppDiscovery::scanFinished, &loop, &QEventLoop::quit);
         discovery.loadApplications();

@@ -17,7 +17,8 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     : QObject(parent)
     , m_settings(settings)
     , m_roots(std::move(roots))
-    , m_trash(trash) {
+    , m_trash(trash)
+    , m_icons(m_roots.iconThemeFolders, m_roots.pixmapFolders) {
     // One scan at a time: a superseded scan stops early, and the next starts
     // after it. Scans wait on work they hand to the global pool, so they must
     // not occupy its threads themselves.
@@ -25,9 +26,9 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
 }
 
 AppDiscovery::~AppDiscovery() {
-    // Scans only read their own copies, but they decode images with plug-ins
-    // that must not outlive the application object. Cancelled, each ends at its
-    // next check, so this wait is short.
+    // Scans only read their own copies, but they run GIO and the global thread
+    // pool, which must not outlive the application object. Cancelled, each
+    // ends at its next check, so this wait is short.
     if (m_cancel)
         m_cancel->store(true);
     m_scanPool.waitForDone();
@@ -40,9 +41,13 @@ void AppDiscovery::setIsLoading(bool loading) {
     Q_EMIT isLoadingChanged();
 }
 
-QImage AppDiscovery::icon(const QUuid& appId) const {
-    const QReadLocker locker(&m_iconLock);
-    return m_icons.value(appId);
+QImage AppDiscovery::icon(const QUuid& appId, int pixels) const {
+    QString source;
+    {
+        const QReadLocker locker(&m_iconLock);
+        source = m_iconSources.value(appId);
+    }
+    return m_icons.icon(source, pixels);
 }
 
 void AppDiscovery::loadApplications() {
@@ -55,38 +60,38 @@ void AppDiscovery::loadApplications() {
         m_watcher = nullptr;
     }
 
-    ScanOptions options{m_roots, m_loadsIcons, {}};
     // The theme name comes from the platform theme, which only the GUI thread
-    // may ask.
-    if (m_loadsIcons && qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-        options.iconTheme = QIcon::themeName();
+    // may ask. Icons are looked up in it once views ask for them.
+    QString iconTheme;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+        iconTheme = QIcon::themeName();
 
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_watcher = new QFutureWatcher<AppList>(this);
     QFutureWatcher<AppList>* watcher = m_watcher;
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, iconTheme] {
         if (watcher != m_watcher)
             return;
         m_watcher = nullptr;
         AppList apps = watcher->result();
         watcher->deleteLater();
-        publish(std::move(apps));
+        publish(std::move(apps), iconTheme);
     });
-    watcher->setFuture(
-        QtConcurrent::run(&m_scanPool, [options = std::move(options), cancel = m_cancel] {
-            return scanCatalogue(options, *cancel);
-        }));
+    watcher->setFuture(QtConcurrent::run(&m_scanPool, [roots = m_roots, cancel = m_cancel] {
+        return scanCatalogue(roots, *cancel);
+    }));
 }
 
-void AppDiscovery::publish(AppList apps) {
-    QHash<QUuid, QImage> icons;
-    icons.reserve(apps.size());
+void AppDiscovery::publish(AppList apps, const QString& iconTheme) {
+    QHash<QUuid, QString> sources;
+    sources.reserve(apps.size());
     for (const AppItem& app : apps)
-        icons.insert(app.id, app.icon);
+        sources.insert(app.id, app.icon);
     {
         const QWriteLocker locker(&m_iconLock);
-        m_icons.swap(icons);
+        m_iconSources.swap(sources);
     }
+    m_icons.reset(iconTheme);
     m_allDiscoveredApps = std::move(apps);
     filterAndSortApps();
     setIsLoading(false);

@@ -2,6 +2,7 @@
 
 #include "AppItem.h"
 #include "CatalogueRoots.h"
+#include "IconCache.h"
 
 #include <QHash>
 #include <QImage>
@@ -44,12 +45,12 @@ public:
     void setIsLoading(bool loading);
 
     [[nodiscard]] const CatalogueRoots& roots() const { return m_roots; }
-    // Icons cost most of a scan; a caller that shows no pictures can go without.
-    void setLoadsIcons(bool loads) { m_loadsIcons = loads; }
 
-    // The icon of an application of the published scan, or a null image for an
-    // unknown id. Safe on any thread (image providers call it while rendering).
-    [[nodiscard]] QImage icon(const QUuid& appId) const;
+    // The icon of an application of the published scan in a square of
+    // `pixels`, looked up and decoded now unless a view asked for it before;
+    // the generic icon for an unknown id. Safe on any thread: the image
+    // provider calls it from its loader thread, never the GUI thread.
+    [[nodiscard]] QImage icon(const QUuid& appId, int pixels) const;
 
     // Starts a scan and returns at once. When it ends it publishes, in this
     // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then
@@ -71,12 +72,11 @@ Q_SIGNALS:
     void scanFinished();
 
 private:
-    void publish(AppList apps);
+    void publish(AppList apps, const QString& iconTheme);
 
     AppSettings& m_settings;
     CatalogueRoots m_roots;
     Trash& m_trash;
-    bool m_loadsIcons = true;
     bool m_isLoading = false;
     AppList m_applications;
     AppList m_allDiscoveredApps;
@@ -87,6 +87,8 @@ private:
     QFutureWatcher<AppList>* m_watcher = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancel;
 
+    // Each published application's icon source, by id, for the loader thread.
     mutable QReadWriteLock m_iconLock;
-    QHash<QUuid, QImage> m_icons;
+    QHash<QUuid, QString> m_iconSources;
+    mutable IconCache m_icons;
 };

@@ -4,6 +4,10 @@
 #include "IconDecoding.h"
 #include "UuidText.h"
 
+#include <QPainter>
+#include <QPainterPath>
+#include <QUrlQuery>
+
 namespace {
 
 // Bounds what a QML size binding gone wrong can make us allocate.
@@ -21,24 +25,43 @@ QSize boundedRequest(const QSize& requested) {
     return wanted.boundedTo(QSize(maxServedPixels, maxServedPixels));
 }
 
+QImage withRoundedCorners(const QImage& image, qreal corner) {
+    if (corner <= 0)
+        return image;
+    QImage rounded(image.size(), QImage::Format_ARGB32_Premultiplied);
+    rounded.fill(Qt::transparent);
+    QPainter painter(&rounded);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath clip;
+    const qreal radius = std::min(corner, 0.5) * std::min(image.width(), image.height());
+    clip.addRoundedRect(QRectF(rounded.rect()), radius, radius);
+    painter.setClipPath(clip);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return rounded;
+}
+
 } // namespace
 
 AppIconProvider::AppIconProvider(const AppDiscovery& discovery)
+    : AppIconProvider() {
+    m_discovery = &discovery;
+}
+
+AppIconProvider::AppIconProvider()
     : QQuickImageProvider(QQuickImageProvider::Image,
-                          QQmlImageProviderBase::ForceAsynchronousImageLoading)
-    , m_discovery(discovery) {}
+                          QQmlImageProviderBase::ForceAsynchronousImageLoading) {}
 
 QImage AppIconProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize) {
     const QSize wanted = boundedRequest(requestedSize);
-    // The URL may carry a query or fragment that QML added; only the id counts.
-    const std::optional<QUuid> appId = parseUuidText(id.section(u'?', 0, 0).section(u'#', 0, 0));
-    QImage image = appId ? m_discovery.icon(*appId) : QImage();
-    if (image.isNull()) {
-        image = genericAppIcon(wanted.isValid() ? std::max(wanted.width(), wanted.height())
-                                                : appIconPixels);
-    }
-    if (wanted.isValid() && image.size() != wanted)
-        image = image.scaled(wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const int pixels = wanted.isValid() ? std::max(wanted.width(), wanted.height()) : appIconPixels;
+    const QString path = id.section(u'#', 0, 0);
+    const std::optional<QUuid> appId = parseUuidText(path.section(u'?', 0, 0));
+    // A request of another shape gets the square, which the view fits.
+    QImage image = m_discovery != nullptr ? m_discovery->icon(appId.value_or(QUuid()), pixels)
+                                          : genericAppIcon(pixels);
+    const QUrlQuery query(path.section(u'?', 1));
+    image = withRoundedCorners(image, query.queryItemValue(QStringLiteral("corner")).toDouble());
     if (size != nullptr)
         *size = image.size();
     return image;

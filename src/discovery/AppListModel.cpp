@@ -206,7 +206,7 @@ bool AppListModel::transformTo(const AppList& apps) {
         const AppItem& now = apps.at(row);
         AppItem& shown = m_apps[row];
         if (shown.id == now.id && shown.bundleIdentifier == now.bundleIdentifier &&
-            shown.icon.cacheKey() == now.icon.cacheKey())
+            shown.icon == now.icon)
             continue;
         shown = now;
         if (firstChanged < 0)

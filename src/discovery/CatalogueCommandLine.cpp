@@ -46,7 +46,6 @@ CatalogueRoots CatalogueCommandLine::roots() const {
 int CatalogueCommandLine::listApps(AppSettings& settings, std::FILE* out) const {
     FreedesktopTrash trash;
     AppDiscovery discovery(settings, roots(), trash);
-    discovery.setLoadsIcons(false);
     QEventLoop loop;
     QObject::connect(&discovery, &AppDiscovery::scanFinished, &loop, &QEventLoop::quit);
     discovery.setIsLoading(true);

@@ -15,7 +15,7 @@ namespace {
 
 // Real icon files stay well below this; it bounds what one bad file can cost.
 constexpr qint64 maxIconFileBytes = 32 * 1024 * 1024;
-// The largest source picture worth decoding for a 128-pixel icon.
+// The largest source picture worth decoding for an icon.
 constexpr int maxSourcePixels = 4096;
 
 const QString genericIconResource =
@@ -155,41 +155,44 @@ QByteArray singleEntryIcns(const IcnsEntry& entry, const std::vector<IcnsEntry>&
 
 } // namespace
 
-QImage decodeIcns(const QByteArray& data) {
+QImage decodeIcns(const QByteArray& data, int pixels) {
     const std::vector<IcnsEntry> all = icnsEntries(data);
     std::vector<IcnsEntry> entries = all;
     std::erase_if(entries, [](const IcnsEntry& entry) { return entry.pixels == 0; });
     // Smallest picture at least as large as the target first, then the larger
     // ones, then the smaller ones from the largest down.
-    std::stable_sort(entries.begin(), entries.end(), [](const IcnsEntry& a, const IcnsEntry& b) {
-        const bool aLarge = a.pixels >= appIconPixels;
-        const bool bLarge = b.pixels >= appIconPixels;
-        if (aLarge != bLarge)
-            return aLarge;
-        return aLarge ? a.pixels < b.pixels : a.pixels > b.pixels;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [pixels](const IcnsEntry& a, const IcnsEntry& b) {
+                         const bool aLarge = a.pixels >= pixels;
+                         const bool bLarge = b.pixels >= pixels;
+                         if (aLarge != bLarge)
+                             return aLarge;
+                         return aLarge ? a.pixels < b.pixels : a.pixels > b.pixels;
+                     });
     for (const IcnsEntry& entry : entries) {
         if (pngIsTooLarge(entry.payload))
             continue;
-        QImage image = readImage(singleEntryIcns(entry, all), "icns", appIconPixels);
+        QImage image = readImage(singleEntryIcns(entry, all), "icns", pixels);
         if (!image.isNull())
             return image;
     }
     return {};
 }
 
-QImage decodeIconFile(const QString& path) {
+QImage decodeIconFile(const QString& path, int pixels) {
+    if (pixels <= 0 || pixels > maxSourcePixels)
+        return {};
     const std::optional<QByteArray> data = readBoundedFile(path, maxIconFileBytes);
     if (!data || data->isEmpty())
         return {};
     if (data->startsWith("icns"))
-        return decodeIcns(*data);
+        return decodeIcns(*data, pixels);
     if (pngIsTooLarge(*data))
         return {};
     // The SVG reader only takes compressed data when told the format.
     const QByteArray hint =
         path.endsWith(QStringLiteral(".svgz")) ? QByteArrayLiteral("svgz") : QByteArray();
-    return readImage(*data, hint, appIconPixels);
+    return readImage(*data, hint, pixels);
 }
 
 QImage genericAppIcon(int pixels) {

@@ -89,12 +89,22 @@ Column {
                 bottomPadding: 8
                 spacing: 12
 
-                RoundedImage {
+                Image {
+                    id: rowIcon
+
                     width: 32
                     height: 32
-                    radius: 6
-                    preserveAspectFit: false
-                    source: row.iconSource
+                    asynchronous: true
+                    sourceSize: Qt.size(32, 32)
+                    // Corners of radius 6.
+                    source: row.iconSource + "?corner=0.1875"
+
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 6
+                        color: Qt.rgba(1, 1, 1, 0.08)
+                        visible: rowIcon.status !== Image.Ready
+                    }
                 }
 
                 Text {

@@ -115,12 +115,22 @@ Item {
                         width: preview.cellWidth
                         height: 20
 
-                        RoundedImage {
+                        Rectangle {
+                            anchors.fill: mini
+                            radius: 4
+                            color: Qt.rgba(1, 1, 1, 0.08)
+                            visible: mini.status !== Image.Ready
+                        }
+                        Image {
+                            id: mini
+
                             anchors.centerIn: parent
                             width: 20
                             height: 20
-                            radius: 4
-                            source: parent.modelData
+                            asynchronous: true
+                            sourceSize: Qt.size(20, 20)
+                            // Corners of radius 4.
+                            source: parent.modelData + "?corner=0.2"
                         }
                     }
                 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QList>
 #include <QString>
 #include <QUuid>
@@ -14,7 +13,10 @@ struct AppItem {
     // Absolute file-system path of the application: an ".app" bundle folder or a
     // ".desktop" entry file.
     QString path;
-    QImage icon;
+    // Where the icon comes from: an absolute picture file (a bundle's icon, or
+    // a file a desktop entry names) or the name of a theme icon; empty when the
+    // application names none. Pictures are made only for the icons on screen.
+    QString icon;
 
     // Two scans of one bundle give equal records although their ids differ;
     // views that need identity compare `id` instead.

@@ -109,7 +109,18 @@ Item {
             }
         }
 
-        RoundedImage {
+        // The icon is decoded for this tile when it first shows, off the GUI
+        // thread; until it comes, a faint square of its size holds its place.
+        Rectangle {
+            anchors.fill: icon
+            scale: icon.scale
+            rotation: icon.rotation
+            radius: 12
+            color: Qt.rgba(1, 1, 1, 0.08)
+            visible: icon.status !== Image.Ready
+        }
+
+        Image {
             id: icon
 
             objectName: "tileIcon"
@@ -118,8 +129,12 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             scale: 1 + 0.1 * root.hoverProgress
             rotation: root.isEditMode ? root.wiggleOffset : 0
-            radius: 12
-            source: root.iconSource
+            antialiasing: true
+            asynchronous: true
+            sourceSize: Qt.size(64, 64)
+            fillMode: Image.PreserveAspectFit
+            // Corners of radius 12.
+            source: root.iconSource.toString() === "" ? "" : root.iconSource + "?corner=0.1875"
         }
 
         Item {

@@ -125,8 +125,9 @@ int QuorlinApp::runScreenshot() {
     runEventsFor(screenshotSettleMs);
 
     // The window is never shown: it renders off screen, so taking a screenshot
-    // does not flash the launcher over the user's desktop.
-    const QImage window = view.grabWindow();
+    // does not flash the launcher over the user's desktop. Icons are decoded as
+    // the grid first shows them, so the picture waits for them.
+    const QImage window = grabWhenImagesLoaded(view, screenshotTimeoutMs);
     if (window.isNull()) {
         printError(QStringLiteral("Could not render the launcher"));
         return 1;

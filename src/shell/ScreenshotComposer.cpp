@@ -1,6 +1,12 @@
 #include "ScreenshotComposer.h"
 
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QMetaEnum>
 #include <QPainter>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTimer>
 
 QImage composeScreenshot(const QImage& window, const QRect& windowFrame,
                          const QRect& screenGeometry) {
@@ -13,4 +19,32 @@ QImage composeScreenshot(const QImage& window, const QRect& windowFrame,
     painter.drawImage(QRect(windowFrame.topLeft() - screenGeometry.topLeft(), windowFrame.size()),
                       window);
     return screen;
+}
+
+bool anyImageLoading(const QQuickItem* item) {
+    // Image and its relatives share QQuickImageBase, whose header is private.
+    if (item->inherits("QQuickImageBase")) {
+        const QMetaObject* meta = item->metaObject();
+        const int status = meta->indexOfEnumerator("Status");
+        if (status >= 0 &&
+            item->property("status").toInt() == meta->enumerator(status).keyToValue("Loading"))
+            return true;
+    }
+    const QList<QQuickItem*> children = item->childItems();
+    return std::any_of(children.begin(), children.end(),
+                       [](const QQuickItem* child) { return anyImageLoading(child); });
+}
+
+QImage grabWhenImagesLoaded(QQuickWindow& window, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    QImage picture = window.grabWindow();
+    while (anyImageLoading(window.contentItem()) && !deadline.hasExpired()) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+        // A new frame may lay out items that start loading; the loop then goes on.
+        if (!anyImageLoading(window.contentItem()))
+            picture = window.grabWindow();
+    }
+    return picture;
 }

@@ -1,8 +1,11 @@
 #include "AppDiscovery.h"
+#include "AppIconProvider.h"
+#include "AppIconSource.h"
 #include "AppListModel.h"
 #include "AppSettings.h"
 #include "CatalogueFixture.h"
 #include "IconDecoding.h"
+#include "QmlTestView.h"
 #include "RecordingDefaultsStore.h"
 #include "ShellFakes.h"
 #include "StdoutCapture.h"
@@ -14,8 +17,8 @@
 #include <QSignalSpy>
 
 // The published catalogue: scanned off the GUI thread, published in display
-// order with icons, reordered by the user, trimmed by the Trash, and shown
-// through the list model.
+// order, its icons served as views ask for them, reordered by the user,
+// trimmed by the Trash, and shown through the list model.
 class CatalogueTest : public QObject {
     Q_OBJECT
 
@@ -79,13 +82,14 @@ private Q_SLOTS:
         QCOMPARE(setup.shown(), row[4]);
     }
 
-    // Published whole before the scan is reported finished, with each
-    // application's icon or the generic one.
+    // Published whole before the scan is reported finished. The icon provider
+    // decodes each application's icon, or the generic one, at the size asked.
     void publication() {
         const Setup setup("Applications/Plain.app=plain data/g.desktop:Name=G&Icon=green "
                           "data/n.desktop:Name=N&Icon=not-installed");
         setup.tree.bundle("Applications/Red.app", "red",
                           fixture::icns({{"ic07", fixture::png(128, 128, Qt::red)}}));
+        setup.tree.bundle("Applications/Bad.app", "bad", "not a picture");
         setup.tree.write("icons/hicolor/48x48/apps/green.png", fixture::png(48, 48, Qt::green));
         AppDiscovery& discovery = *setup.discovery;
         QStringList log;
@@ -95,12 +99,51 @@ private Q_SLOTS:
                        .arg(discovery.isLoading());
         });
         QVERIFY(setup.scan());
-        for (const AppItem& app : discovery.applications()) {
-            const QImage icon = discovery.icon(app.id);
-            log << (icon == genericAppIcon() ? "generic" : icon.pixelColor(64, 64).name());
+        AppIconProvider provider(discovery);
+        QSize size;
+        for (const AppItem& app : discovery.applications() + AppList{{}}) { // and an unknown id
+            const QImage icon = provider.requestImage(uuidText(app.id), &size, QSize(40, 0));
+            QCOMPARE(size, QSize(40, 40));
+            log << (icon == genericAppIcon(40) ? "generic" : icon.pixelColor(20, 20).name());
         }
-        QCOMPARE(log,
-                 (QStringList{"4 shown, loading 0", "#00ff00", "generic", "generic", "#ff0000"}));
+        QCOMPARE(log, (QStringList{"5 shown, loading 0", "generic", "#00ff00", "generic", "generic",
+                                   "#ff0000", "generic"}));
+        const QImage small = provider.requestImage(
+            uuidText(discovery.applications().at(4).id) + "?corner=0.25", &size, QSize(20, 20));
+        QCOMPARE(small.size(), QSize(20, 20));
+        QCOMPARE(small.pixelColor(0, 0).alpha(), 0); // a rounded corner
+    }
+
+    // Tiles ask for their icons once shown. Whatever the list has become by
+    // the time they arrive (reordered, narrowed, rescanned with every id new),
+    // each tile gets its own application's picture.
+    void iconsFollowTheirTiles() {
+        const Setup setup("Applications/");
+        for (const char* colour : {"red", "lime", "blue"})
+            setup.tree.bundle(QString("Applications/%1.app").arg(colour), colour,
+                              fixture::icns({{"ic07", fixture::png(128, 128, QColor(colour))}}));
+        QVERIFY(setup.scan());
+        AppListModel model;
+        QmlTestView qml(QSize(360, 110));
+        qml.engine().addImageProvider(QString(appIconProviderId),
+                                      new AppIconProvider(*setup.discovery));
+        QVERIFY(qml.load("import Quorlin\nimport QtQuick\nRow { property var apps\nRepeater { "
+                         "model: apps; AppIconView { iconSource: model.iconSource } } }",
+                         {{"apps", QVariant::fromValue(&model)}}));
+        const auto tiles = [&] {
+            const QImage frame = qml.view().grabWindow();
+            QString centres;
+            for (int i = 0; i < model.rowCount(); ++i)
+                centres += frame.pixelColor(120 * i + 60, 35).name();
+            return centres;
+        };
+        model.setApps(setup.discovery->applications()); // blue lime red
+        setup.discovery->moveApp(0, 2);
+        model.setApps(setup.discovery->applications());
+        QTRY_COMPARE(tiles(), "#00ff00#ff0000#0000ff");
+        QVERIFY(setup.scan());
+        model.setApps(setup.discovery->applications().mid(1));
+        QTRY_COMPARE(tiles(), "#ff0000#0000ff");
     }
 
     // A move is saved as the manual order, which outlives a rescan; a move

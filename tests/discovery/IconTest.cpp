@@ -4,14 +4,15 @@
 #include "TestMain.h"
 
 // Icons: the file that shows a desktop entry's icon name best, found in the
-// themes, and any icon file decoded into a 128-pixel square. A file that would
-// cost too much or never end gives no picture at all.
+// themes, and any icon file decoded into a square of the size asked for. A file
+// that would cost too much or never end gives no picture at all.
 class IconTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void decode_data() {
         QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("pixels");
         QTest::addColumn<QColor>("centre"); // invalid: no picture
         const QColor red(Qt::red), none;
         const auto png = [](int side, QColor colour) { return fixture::png(side, side, colour); };
@@ -19,31 +20,36 @@ private Q_SLOTS:
         const QByteArray huge =
             png(4, red).replace(16, 8, QByteArray("\0\1\x86\xa0\0\1\x86\xa0", 8));
         const QByteArray other = png(16, Qt::green);
-        QTest::newRow("ICNS: the 128 entry, else the next larger")
-            << fixture::icns({{"icp4", other}, {"ic10", other}, {"ic08", png(256, red)}}) << red;
+        QTest::newRow("ICNS: the entry of the size, else the next larger")
+            << fixture::icns({{"icp4", other}, {"ic10", other}, {"ic08", png(256, red)}}) << 128
+            << red;
+        QTest::newRow("ICNS: a smaller size takes its own entry")
+            << fixture::icns({{"ic07", other}, {"icp6", png(64, red)}}) << 64 << red;
         QTest::newRow("ICNS: corrupt and enormous entries are passed over")
             << fixture::icns(
                    {{"ic07", "\x89PNG\r\n\x1a\n bad"}, {"ic08", huge}, {"ic10", png(512, red)}})
-            << red;
-        QTest::newRow("ICNS: only an enormous entry") << fixture::icns({{"ic10", huge}}) << none;
+            << 128 << red;
+        QTest::newRow("ICNS: only an enormous entry")
+            << fixture::icns({{"ic10", huge}}) << 128 << none;
         QTest::newRow("ICNS: unknown types, an entry past the end")
-            << fixture::icns({{"TOC ", "...."}, {"ic07", png(128, red)}}).left(60) << none;
-        QTest::newRow("PNG") << png(512, red) << red;
+            << fixture::icns({{"TOC ", "...."}, {"ic07", png(128, red)}}).left(60) << 128 << none;
+        QTest::newRow("PNG") << png(512, red) << 40 << red;
         QTest::newRow("SVG") << QByteArray(
                                     "<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>"
                                     "<rect width='9' height='9' fill='red'/></svg>")
-                             << red;
-        QTest::newRow("a PNG declaring an enormous size") << huge << none;
+                             << 64 << red;
+        QTest::newRow("a PNG declaring an enormous size") << huge << 128 << none;
     }
 
     void decode() {
         QFETCH(QByteArray, data);
+        QFETCH(int, pixels);
         QFETCH(QColor, centre);
         const fixture::Tree root;
         root.write("icon", data);
-        const QImage image = decodeIconFile(root.path("icon"));
-        QCOMPARE(image.isNull() ? QColor() : image.pixelColor(64, 64), centre);
-        QCOMPARE(image.size(), image.isNull() ? QSize(0, 0) : QSize(appIconPixels, appIconPixels));
+        const QImage image = decodeIconFile(root.path("icon"), pixels);
+        QCOMPARE(image.isNull() ? QColor() : image.pixelColor(pixels / 2, pixels / 2), centre);
+        QCOMPARE(image.size(), image.isNull() ? QSize(0, 0) : QSize(pixels, pixels));
     }
 
     // Files that would stall a scan or cost it too much memory give no picture.

@@ -1,0 +1,61 @@
+#include "IconCache.h"
+
+#include "IconDecoding.h"
+#include "IconThemeIndex.h"
+
+#include <QDir>
+
+IconCache::IconCache(QStringList themeFolders, QStringList pixmapFolders)
+    : m_themeFolders(std::move(themeFolders))
+    , m_pixmapFolders(std::move(pixmapFolders)) {}
+
+IconCache::~IconCache() = default;
+
+void IconCache::reset(const QString& themeName) {
+    const QMutexLocker locker(&m_mutex);
+    m_themeName = themeName;
+    m_themes.reset();
+    m_pictures.clear();
+    ++m_generation;
+}
+
+std::shared_ptr<const IconThemeIndex> IconCache::themes() {
+    const QMutexLocker building(&m_indexMutex);
+    QString themeName;
+    quint64 generation = 0;
+    {
+        const QMutexLocker locker(&m_mutex);
+        if (m_themes)
+            return m_themes;
+        themeName = m_themeName;
+        generation = m_generation;
+    }
+    auto index = std::make_shared<const IconThemeIndex>(m_themeFolders, m_pixmapFolders, themeName);
+    const QMutexLocker locker(&m_mutex);
+    if (generation == m_generation)
+        m_themes = index;
+    return index;
+}
+
+QImage IconCache::icon(const QString& source, int pixels) {
+    // The size first: digits never clash with a source's own characters.
+    const QString key = QString::number(pixels) + u':' + source;
+    quint64 generation = 0;
+    {
+        const QMutexLocker locker(&m_mutex);
+        if (const QImage* kept = m_pictures.object(key))
+            return *kept;
+        generation = m_generation;
+    }
+    // Decoded outside the lock, so one slow file holds up no other request.
+    QString file = source;
+    if (!source.isEmpty() && !QDir::isAbsolutePath(source))
+        file = themes()->find(source, pixels);
+    QImage picture = file.isEmpty() ? QImage() : decodeIconFile(file, pixels);
+    if (picture.isNull())
+        picture = genericAppIcon(pixels);
+    const QMutexLocker locker(&m_mutex);
+    if (generation == m_generation)
+        m_pictures.insert(key, new QImage(picture), picture.sizeInBytes());
+    return picture;
+}

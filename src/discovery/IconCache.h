@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QCache>
+#include <QImage>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class IconThemeIndex;
+
+// The pictures of application icons, made when a view first shows them: an
+// icon source (an absolute picture file, or the name of a theme icon) is looked
+// up in the icon themes, decoded at the size asked for and kept, within a
+// memory budget, so a page shown again costs nothing. A source that gives no
+// picture gets the generic application icon. Safe on any thread; the image
+// provider calls it from its loader thread.
+class IconCache {
+public:
+    // Room for several pages of icons, at any device pixel ratio.
+    static constexpr qsizetype budgetBytes = 16 * 1024 * 1024;
+
+    IconCache(QStringList themeFolders, QStringList pixmapFolders);
+    ~IconCache();
+    IconCache(const IconCache&) = delete;
+    IconCache& operator=(const IconCache&) = delete;
+
+    // A new catalogue: theme folders are read afresh at the next themed
+    // request, in `themeName`, and pictures made so far are forgotten.
+    void reset(const QString& themeName);
+
+    // `source`'s picture in a transparent square of `pixels`.
+    [[nodiscard]] QImage icon(const QString& source, int pixels);
+
+private:
+    [[nodiscard]] std::shared_ptr<const IconThemeIndex> themes();
+
+    const QStringList m_themeFolders;
+    const QStringList m_pixmapFolders;
+
+    QMutex m_mutex;
+    QString m_themeName;
+    // Built on first use: listing every theme folder is the slow part of a lookup.
+    std::shared_ptr<const IconThemeIndex> m_themes;
+    QCache<QString, QImage> m_pictures{budgetBytes};
+    // Bumped by reset(): a picture made for an earlier catalogue is not kept.
+    quint64 m_generation = 0;
+    // Held while the index is built, so two requests do not both build it.
+    QMutex m_indexMutex;
+};
