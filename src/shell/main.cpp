@@ -2,6 +2,7 @@
 #include "CatalogueCommandLine.h"
 #include "ChannelClient.h"
 #include "QuorlinApp.h"
+#include "SceneGraphBackend.h"
 #include "ShellCommandLine.h"
 
 #include <QCommandLineParser>
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
     if (catalogue.listRequested())
         return catalogue.listApps(AppSettings::shared(), stdout);
 
+    chooseSceneGraphBackend();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QuorlinApp launcher(shell.options(catalogue.roots()));
     return launcher.exec();
