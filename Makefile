@@ -9,7 +9,8 @@ PREFIX     ?= /usr/local
 
 CMAKE_CONFIGURE = cmake -S . -G $(GENERATOR) -DCMAKE_BUILD_TYPE
 
-.PHONY: all deps build run test install package test-size mutation-check asan fuzz bench format clean
+.PHONY: all deps build run test install package test-size mutation-check asan fuzz bench format clean \
+	translations
 
 all: build
 
@@ -40,6 +41,11 @@ install: deps $(BUILD)/build.ninja
 package: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target quorlin
 	cd $(BUILD) && cpack -G DEB
+
+# Brings translations/*.ts up to date with the interface's texts in the sources:
+# new texts come in unfinished, texts gone from the sources leave.
+translations: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target quorlin_lupdate
 
 # Tests against code, in non-blank, non-comment lines; fails outside 25-33 %.
 test-size:

@@ -13,6 +13,8 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
   qml6-module-qtquick-layouts qml6-module-qtquick-window qml6-module-qtqml
   qml6-module-qtqml-workerscript qml6-module-qtqml-models qml6-module-qttest
+  # translations: lupdate/lrelease and their CMake functions (qt_add_translations)
+  qt6-tools-dev qt6-l10n-tools
   libplist-dev libplist-utils libglib2.0-dev libxcb1-dev libxcb-keysyms1-dev
   # tests, end-to-end runs and the demo
   xvfb xauth libgl1-mesa-dri libegl1 imagemagick x11-utils xdotool dbus

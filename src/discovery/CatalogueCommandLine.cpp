@@ -5,6 +5,7 @@
 #include "FreedesktopTrash.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 
@@ -13,14 +14,17 @@
 CatalogueCommandLine::CatalogueCommandLine(QCommandLineParser& parser)
     : m_parser(parser)
     , m_listApps(QStringLiteral("list-apps"),
-                 QStringLiteral("Print the launcher's applications, one per line as "
-                                "name<TAB>identifier<TAB>path in display order, and exit."))
+                 QCoreApplication::translate(
+                     "CommandLine", "Print the launcher's applications, one per line as "
+                                    "name<TAB>identifier<TAB>path in display order, and exit."))
     , m_root(QStringLiteral("root"),
-             QStringLiteral("Look for application bundles in <dir>/Applications, "
-                            "<dir>/System/Applications and <dir>/System/Applications/Utilities "
-                            "instead of the same folders at the file-system root. Desktop entries "
-                            "and settings still follow the XDG variables."),
-             QStringLiteral("dir")) {
+             QCoreApplication::translate(
+                 "CommandLine",
+                 "Look for application bundles in <dir>/Applications, "
+                 "<dir>/System/Applications and <dir>/System/Applications/Utilities instead of "
+                 "the same folders at the file-system root. Desktop entries and settings still "
+                 "follow the XDG variables."),
+             QCoreApplication::translate("CommandLine", "dir")) {
     m_parser.addOption(m_listApps);
     m_parser.addOption(m_root);
 }
@@ -34,7 +38,7 @@ QString CatalogueCommandLine::error() const {
         return {};
     const QString root = m_parser.value(m_root);
     if (!QFileInfo(root).isDir())
-        return QStringLiteral("--root: %1 is not a folder").arg(root);
+        return QCoreApplication::translate("CommandLine", "--root: %1 is not a folder").arg(root);
     return {};
 }
 

@@ -33,7 +33,7 @@ Column {
             x: 12
             y: 12
             width: parent.width - 24
-            placeholderText: "Search apps..."
+            placeholderText: qsTr("Search apps...")
             placeholderTextColor: Qt.rgba(1, 1, 1, 0.4)
             color: "white"
             font.pixelSize: 13
@@ -47,6 +47,8 @@ Column {
                 border.color: field.activeFocus ? Qt.rgba(0.04, 0.52, 1, 0.9) : Qt.rgba(1, 1, 1, 0.2)
             }
             onTextEdited: root.searchEdited(text)
+            Accessible.name: placeholderText
+            Accessible.searchEdit: true
         }
     }
 
@@ -77,6 +79,9 @@ Column {
             required property string iconSource
 
             objectName: "pickerRow"
+            Accessible.role: Accessible.Button
+            Accessible.name: row.name
+            Accessible.onPressAction: root.selectApp(row.appId)
             width: ListView.view.width
             height: content.height + divider.height
 

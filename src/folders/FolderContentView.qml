@@ -43,6 +43,8 @@ Item {
         color: Qt.rgba(0.32, 0.32, 0.36, 0.55)
         border.color: Qt.rgba(1, 1, 1, 0.12)
         border.width: 1
+        Accessible.role: Accessible.Dialog
+        Accessible.name: root.panel.folderName
 
         // The panel itself is not part of the backdrop.
         MouseArea {
@@ -87,6 +89,11 @@ Item {
                         color: "white"
                         font.pixelSize: 24
                         font.weight: Font.DemiBold
+                        // A tap on the name renames the folder; so does a screen reader's press.
+                        Accessible.role: Accessible.Button
+                        Accessible.name: text
+                        Accessible.description: qsTr("Rename Folder")
+                        Accessible.onPressAction: root.panel.beginEditing()
 
                         TapHandler {
                             onTapped: root.panel.beginEditing()
@@ -102,7 +109,7 @@ Item {
                         width: Math.min(300, titleArea.available)
                         visible: root.panel.isEditing
                         text: root.panel.folderName
-                        placeholderText: "Folder Name"
+                        placeholderText: qsTr("Folder Name")
                         placeholderTextColor: Qt.rgba(1, 1, 1, 0.35)
                         color: "white"
                         font: titleText.font
@@ -111,6 +118,7 @@ Item {
                         selectByMouse: true
                         onTextEdited: root.panel.folderName = text
                         onAccepted: root.panel.commitName()
+                        Accessible.name: placeholderText
                         // Typing must land here, not in the launcher's search
                         // field behind the panel, which would narrow the folder.
                         onVisibleChanged: if (visible)
@@ -129,6 +137,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     source: "qrc:/Quorlin/folders/icons/xmark-circle-fill.svg"
                     onClicked: root.panel.close()
+                    Accessible.name: qsTr("Close Folder")
                 }
 
                 HeaderButton {
@@ -140,6 +149,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     source: "qrc:/Quorlin/folders/icons/plus-circle-fill.svg"
                     onClicked: root.panel.togglePicker()
+                    Accessible.name: qsTr("Add Applications")
 
                     PickerPopup {
                         id: picker
@@ -179,6 +189,9 @@ Item {
                     objectName: "folderAppCell"
                     width: 128
                     height: 110
+                    Accessible.role: Accessible.Button
+                    Accessible.name: cell.name
+                    Accessible.onPressAction: root.panel.launch(cell.appId)
 
                     AppIconView {
                         anchors.horizontalCenter: parent.horizontalCenter
@@ -215,17 +228,20 @@ Item {
         }
 
         MenuItem {
-            text: "Remove from Folder"
+            text: qsTr("Remove from Folder")
+            Accessible.name: text
             onTriggered: root.panel.removeApp(tileMenu.appId)
         }
         MenuItem {
-            text: "Hide App"
+            text: qsTr("Hide App")
+            Accessible.name: text
             onTriggered: root.panel.hideApp(tileMenu.appId)
         }
         MenuSeparator {
         }
         MenuItem {
             text: root.panel.revealLabel
+            Accessible.name: text
             onTriggered: root.panel.reveal(tileMenu.appId)
         }
     }

@@ -24,6 +24,9 @@ Item {
 
     width: 120
     height: 120
+    Accessible.role: Accessible.Button
+    Accessible.name: root.folderName
+    Accessible.onPressAction: root.open()
 
     // The same spring as the application tiles: response 0.3 s, damping
     // fraction 0.6, in SpringAnimation's terms.
@@ -188,12 +191,14 @@ Item {
         id: contextMenu
 
         MenuItem {
-            text: "Rename Folder"
+            text: qsTr("Rename Folder")
+            Accessible.name: text
             onTriggered: root.rename()
         }
 
         MenuItem {
-            text: "Delete Folder"
+            text: qsTr("Delete Folder")
+            Accessible.name: text
             palette.windowText: "#ff3b30"
             onTriggered: root.deleteFolder()
         }

@@ -2,6 +2,7 @@
 
 #include "AppListModel.h"
 #include "AppSettings.h"
+#include "FileRevealer.h"
 #include "FolderContents.h"
 #include "SearchRule.h"
 #include "UuidText.h"
@@ -16,7 +17,7 @@ FolderPanel::FolderPanel(AppSettings& settings, const FolderItem& folder, const 
     , m_apps(apps)
     , m_folderName(folder.name)
     , m_isEditing(startEditing)
-    , m_revealLabel(QStringLiteral("Show in File Manager"))
+    , m_revealLabel(revealLabelFor(QString()))
     , m_folderApps(new AppListModel(this))
     , m_pickerApps(new AppListModel(this)) {
     connect(&m_settings, &AppSettings::foldersChanged, this, &FolderPanel::followStoredFolder);

@@ -11,6 +11,9 @@ Item {
 
     width: 28
     height: 28
+    // The host names it.
+    Accessible.role: Accessible.Button
+    Accessible.onPressAction: root.clicked()
 
     Image {
         id: symbol

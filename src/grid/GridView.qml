@@ -100,6 +100,10 @@ Item {
 
                         width: 120
                         height: 110
+                        // A screen reader reads "Firefox, button" and presses it to launch.
+                        Accessible.role: Accessible.Button
+                        Accessible.name: cell.name
+                        Accessible.onPressAction: root.grid.launch(cell.appId)
 
                         // Offered to other programs as plain text: the bundle
                         // identifier, with the display name as the file name a
@@ -208,18 +212,25 @@ Item {
 
         objectName: "appMenu"
 
+        // Controls name themselves for screen readers only when one already runs
+        // as their text is set; the launcher starts at login, often before one
+        // does, so the entries carry their names explicitly.
+
         MenuItem {
-            text: "Hide App"
+            text: qsTr("Hide App")
+            Accessible.name: text
             onTriggered: root.grid.hide(menu.appId)
         }
         MenuItem {
-            text: "Delete App"
+            text: qsTr("Delete App")
+            Accessible.name: text
             palette.windowText: "#ff3b30"
             onTriggered: root.grid.requestDelete(menu.appId)
         }
         MenuSeparator {}
         MenuItem {
             text: root.grid.revealLabel
+            Accessible.name: text
             onTriggered: root.grid.reveal(menu.appId)
         }
     }

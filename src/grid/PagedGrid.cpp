@@ -4,6 +4,7 @@
 #include "AppDropToFolderDelegate.h"
 #include "AppIconSource.h"
 #include "AppSettings.h"
+#include "FileRevealer.h"
 #include "FolderContents.h"
 #include "FolderDropDelegate.h"
 #include "FolderNameSuggestion.h"
@@ -33,7 +34,7 @@ int toDropAction(DropOperation operation) {
 PagedGrid::PagedGrid(QObject* parent)
     : QObject(parent)
     , m_pages(new GridPageListModel(this))
-    , m_revealLabel(QStringLiteral("Show in File Manager"))
+    , m_revealLabel(revealLabelFor(QString()))
     , m_clock(monotonicDropClock()) {}
 
 PagedGrid::~PagedGrid() = default;

@@ -84,6 +84,10 @@ Item {
                 objectName: "pageDot"
                 width: 7
                 height: 7
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTr("Page %1 of %2").arg(dot.index + 1).arg(root.grid.pageCount)
+                Accessible.selected: dot.current
+                Accessible.onPressAction: root.grid.currentPage = dot.index
 
                 Image {
                     anchors.centerIn: parent

@@ -1,25 +1,27 @@
 #include "FolderNameSuggestion.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace {
 
 struct Category {
     std::array<QLatin1StringView, 3> keywords;
-    QLatin1StringView name;
+    const char* name;
 };
 
 // Categories are tried before names, so their order decides ties between two
 // applications of different categories.
 constexpr std::array<Category, 4> categories{{
     {{QLatin1StringView("office"), QLatin1StringView("word"), QLatin1StringView("excel")},
-     QLatin1StringView("Productivity")},
+     QT_TRANSLATE_NOOP("FolderNameSuggestion", "Productivity")},
     {{QLatin1StringView("chrome"), QLatin1StringView("safari"), QLatin1StringView("firefox")},
-     QLatin1StringView("Web")},
+     QT_TRANSLATE_NOOP("FolderNameSuggestion", "Web")},
     {{QLatin1StringView("xcode"), QLatin1StringView("terminal"), QLatin1StringView("code")},
-     QLatin1StringView("Development")},
+     QT_TRANSLATE_NOOP("FolderNameSuggestion", "Development")},
     {{QLatin1StringView("photoshop"), QLatin1StringView("illustrator"), QLatin1StringView("figma")},
-     QLatin1StringView("Design")},
+     QT_TRANSLATE_NOOP("FolderNameSuggestion", "Design")},
 }};
 
 } // namespace
@@ -34,9 +36,9 @@ QString suggestFolderName(const AppList& apps) {
         for (const QString& name : lowered) {
             for (const QLatin1StringView keyword : category.keywords) {
                 if (name.contains(keyword, Qt::CaseSensitive))
-                    return QString(category.name);
+                    return QCoreApplication::translate("FolderNameSuggestion", category.name);
             }
         }
     }
-    return QStringLiteral("Folder");
+    return QCoreApplication::translate("FolderNameSuggestion", "Folder");
 }

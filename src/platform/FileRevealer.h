@@ -15,5 +15,5 @@ public:
 };
 
 // "Show in " + the file manager's display name, or a generic text when the
-// desktop names none.
+// desktop names none; in the interface's language.
 [[nodiscard]] QString revealLabelFor(const QString& fileManagerName);

@@ -3,6 +3,7 @@
 
 #include "FreedesktopFileRevealer.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -24,8 +25,9 @@ void openContainingFolder(const QString& path) {
 QString revealLabelFor(const QString& fileManagerName) {
     const QString name = fileManagerName.simplified();
     if (name.isEmpty())
-        return QStringLiteral("Show in File Manager");
-    return QStringLiteral("Show in ") + name;
+        return QCoreApplication::translate("FileRevealer", "Show in File Manager");
+    //: %1 is the file manager's name, e.g. Files or Dolphin.
+    return QCoreApplication::translate("FileRevealer", "Show in %1").arg(name);
 }
 
 FreedesktopFileRevealer::FreedesktopFileRevealer(QObject* parent)

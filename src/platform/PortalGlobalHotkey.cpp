@@ -1,5 +1,6 @@
 #include "PortalGlobalHotkey.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -94,7 +95,8 @@ void PortalGlobalHotkey::onSessionCreated(uint response, const QVariantMap& resu
     const QString token = nextToken();
     const QList<PortalShortcut> shortcuts{
         {shortcutId,
-         {{QStringLiteral("description"), QStringLiteral("Show or hide the launcher")},
+         {{QStringLiteral("description"),
+           QCoreApplication::translate("GlobalHotkey", "Show or hide the launcher")},
           {QStringLiteral("preferred_trigger"), QStringLiteral("F4")}}}};
     QDBusMessage call = QDBusMessage::createMethodCall(
         portalService, portalPath, shortcutsInterface, QStringLiteral("BindShortcuts"));

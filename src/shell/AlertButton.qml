@@ -12,6 +12,7 @@ AbstractButton {
     implicitWidth: 110
     implicitHeight: 28
     focusPolicy: Qt.TabFocus
+    Accessible.name: label
 
     background: Rectangle {
         radius: 6

@@ -186,6 +186,10 @@ Item {
 
         sourceComponent: Item {
             objectName: "deleteBadge"
+            Accessible.role: Accessible.Button
+            //: A screen reader's name for the badge; %1 is the application's name.
+            Accessible.name: qsTr("Delete %1").arg(root.name)
+            Accessible.onPressAction: root.deleteClicked()
 
             Image {
                 anchors.centerIn: parent

@@ -43,6 +43,9 @@ Popup {
 
     contentItem: Column {
         spacing: 14
+        Accessible.role: Accessible.Dialog
+        Accessible.name: root.mainScreen.deleteTitle
+        Accessible.description: root.mainScreen.deleteMessage
 
         Text {
             objectName: "deleteTitle"
@@ -72,13 +75,13 @@ Popup {
 
             AlertButton {
                 objectName: "cancelButton"
-                label: "Cancel"
+                label: qsTr("Cancel")
                 onClicked: root.close()
             }
 
             AlertButton {
                 objectName: "deleteButton"
-                label: "Delete"
+                label: qsTr("Delete")
                 destructive: true
                 onClicked: root.mainScreen.confirmDelete()
             }

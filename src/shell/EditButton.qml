@@ -13,6 +13,7 @@ AbstractButton {
     focusPolicy: Qt.NoFocus
     implicitWidth: labelText.implicitWidth + 40
     implicitHeight: labelText.implicitHeight + 16
+    Accessible.name: label
 
     SoftShadow {
         target: plate

@@ -81,7 +81,7 @@ void MainScreen::toggleEditMode() {
 }
 
 QString MainScreen::editButtonText() const {
-    return m_isEditMode ? QStringLiteral("Done") : QStringLiteral("Edit");
+    return m_isEditMode ? tr("Done") : tr("Edit");
 }
 
 void MainScreen::refilter() {
@@ -111,7 +111,7 @@ void MainScreen::updateContentState() {
 }
 
 QString MainScreen::loadingText() {
-    return QStringLiteral("Discovering applications...");
+    return tr("Discovering applications...");
 }
 
 QString MainScreen::emptySymbol() const {
@@ -127,8 +127,9 @@ QUrl MainScreen::emptySymbolSource() const {
 
 QString MainScreen::emptyText() const {
     if (m_searchText.isEmpty())
-        return QStringLiteral("No applications found");
-    return QStringLiteral("No results for '") + m_searchText + QLatin1Char('\'');
+        return tr("No applications found");
+    //: %1 is the search text as typed.
+    return tr("No results for '%1'").arg(m_searchText);
 }
 
 void MainScreen::launch(const AppItem& app) {
@@ -165,14 +166,15 @@ void MainScreen::setShowDeleteConfirmation(bool show) {
 }
 
 QString MainScreen::deleteTitle() {
-    return QStringLiteral("Delete Application");
+    return tr("Delete Application");
 }
 
 QString MainScreen::deleteMessage() const {
     if (!m_appToDelete)
         return {};
-    return QStringLiteral("Are you sure you want to move ") + m_appToDelete->name +
-           QStringLiteral(" to the Trash? This action cannot be undone.");
+    //: %1 is the application's name.
+    return tr("Are you sure you want to move %1 to the Trash? This action cannot be undone.")
+        .arg(m_appToDelete->name);
 }
 
 void MainScreen::confirmDelete() {

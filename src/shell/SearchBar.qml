@@ -87,7 +87,7 @@ Item {
             width: row.width - 13 - row.spacing - (clearButton.visible ? clearButton.width + row.spacing : 0)
             padding: 0
             background: null
-            placeholderText: "Search"
+            placeholderText: qsTr("Search")
             placeholderTextColor: Qt.rgba(1, 1, 1, 0.45)
             color: "white"
             selectionColor: Qt.rgba(0.04, 0.52, 1, 0.6)
@@ -96,6 +96,8 @@ Item {
             selectByMouse: true
             text: root.text
             onTextEdited: root.edited(text)
+            Accessible.name: placeholderText
+            Accessible.searchEdit: true
         }
 
         AbstractButton {
@@ -115,6 +117,7 @@ Item {
                 opacity: 0.4
             }
             onClicked: root.edited("")
+            Accessible.name: qsTr("Clear Search")
 
             states: State {
                 name: "shown"

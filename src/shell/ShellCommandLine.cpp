@@ -1,6 +1,7 @@
 #include "ShellCommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTemporaryFile>
 
 #include <cstring>
@@ -9,13 +10,17 @@
 ShellCommandLine::ShellCommandLine(QCommandLineParser& parser)
     : m_parser(parser)
     , m_toggle(QStringLiteral("toggle"),
-               QStringLiteral("Show or hide the running launcher (starts it when none runs)."))
-    , m_background(QStringLiteral("background"),
-                   QStringLiteral("Start resident and hidden; F4 or --toggle shows the launcher."))
+               QCoreApplication::translate(
+                   "CommandLine", "Show or hide the running launcher (starts it when none runs)."))
+    , m_background(
+          QStringLiteral("background"),
+          QCoreApplication::translate(
+              "CommandLine", "Start resident and hidden; F4 or --toggle shows the launcher."))
     , m_screenshot(QStringLiteral("screenshot"),
-                   QStringLiteral("Render the launcher to a PNG file and exit; works without a "
-                                  "display."),
-                   QStringLiteral("file")) {
+                   QCoreApplication::translate("CommandLine",
+                                               "Render the launcher to a PNG file and exit; works "
+                                               "without a display."),
+                   QCoreApplication::translate("CommandLine", "file")) {
     m_parser.addOption(m_toggle);
     m_parser.addOption(m_background);
     m_parser.addOption(m_screenshot);

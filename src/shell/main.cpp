@@ -4,6 +4,7 @@
 #include "QuorlinApp.h"
 #include "SceneGraphBackend.h"
 #include "ShellCommandLine.h"
+#include "UiTranslation.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -27,9 +28,14 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quorlin"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlin.Quorlin")); // Wayland app id
+    // Before anything builds a text, --help's included; LANG=de_DE.UTF-8 picks German.
+    const std::unique_ptr<QTranslator> translation = loadUiTranslation(QLocale::system());
+    if (translation)
+        QCoreApplication::installTranslator(translation.get());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Full-screen application launcher."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("CommandLine", "Full-screen application launcher."));
     parser.addHelpOption();
     const CatalogueCommandLine catalogue(parser);
     const ShellCommandLine shell(parser);
