@@ -173,7 +173,7 @@ int main(int argc, char* argv[]) {
     if (!scene.isReady())
         return 1;
     QQuickView& view = scene.view();
-    view.setGeometry(launcherFrame(QGuiApplication::primaryScreen()->geometry()));
+    view.setGeometry(launcherFrame(*QGuiApplication::primaryScreen()));
     MainScreen& screen = scene.mainScreen();
     view.show();
     screen.appear();

@@ -132,7 +132,7 @@ double coldStart(std::unique_ptr<LauncherScene>& scene, AppSettings& settings,
     if (!scene->isReady())
         return -1;
     QQuickView& view = scene->view();
-    view.setGeometry(launcherFrame(QGuiApplication::primaryScreen()->geometry()));
+    view.setGeometry(launcherFrame(*QGuiApplication::primaryScreen()));
     MainScreen& screen = scene->mainScreen();
     view.show();
     screen.appear();
