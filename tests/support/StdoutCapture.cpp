@@ -1,5 +1,6 @@
 #include "StdoutCapture.h"
 
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -29,15 +30,8 @@ StdoutCapture::~StdoutCapture() {
 
 QStringList StdoutCapture::lines() const {
     std::fflush(stdout);
-    QByteArray data;
-    char buffer[4096];
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t n = pread(m_fileFd, buffer, sizeof buffer, offset);
-        if (n <= 0)
-            break;
-        data.append(buffer, n);
-        offset += n;
-    }
-    return QString::fromUtf8(data).split(u'\n', Qt::SkipEmptyParts);
+    QFile file;
+    if (!file.open(m_fileFd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !file.seek(0))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
