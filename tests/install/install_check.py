@@ -38,10 +38,10 @@ page = page.replace("\\-", "-")
 assert len(options) >= 7 and [o for o in options if not re.search(rf"(?<![\w-]){o}(?![\w-])", page)] == []
 
 session = Launcher("autostart", [("org.test.alpha", "Alpha", (230, 40, 40))])
-command = re.search(r"^Exec=quorlin (.*)$", open(dest(FILES[2])).read(), re.M).group(1).split()
-session.process = subprocess.Popen([dest(FILES[0]), *command], env=session.env, stdout=open(session.path("log"), "w"))
 # Whatever happens, the launcher and its X server go with the check.
-atexit.register(lambda: (session.process.kill(), session.xvfb.kill(), shutil.rmtree(session.home)))
+atexit.register(lambda: [p.kill() for p in (session.process, session.xvfb) if p] + [shutil.rmtree(session.home)])
+command = re.search(r"^Exec=quorlin\b(.*)$", open(dest(FILES[2])).read(), re.M).group(1).split()
+session.process = subprocess.Popen([dest(FILES[0]), *command], env=session.env, stdout=open(session.path("log"), "w"))
 # The window is shown, if at all, before the catalogue is read.
 session.wait("the catalogue", lambda: "PagedGridView loaded" in open(session.path("log")).read())
 assert session.run("xdotool", "search", "--onlyvisible", "--name", "^Quorlin$").stdout == ""
