@@ -111,21 +111,14 @@ bool GridPageModel::sameContent(const Cell& a, const Cell& b) {
 void GridPageModel::setCells(const QList<Cell>& cells) {
     // A page holds a few dozen cells at most, so a quadratic walk is cheap and
     // keeps the edits minimal: drop what left, then bring each position in
-    // line by moving an existing cell there or inserting a new one.
-    QSet<QUuid> wanted;
-    for (const Cell& cell : cells)
-        wanted.insert(cell.item.uuid());
-    for (int row = static_cast<int>(m_cells.size()) - 1; row >= 0; --row) {
-        if (wanted.contains(m_cells.at(row).item.uuid()))
-            continue;
-        int first = row;
-        while (first > 0 && !wanted.contains(m_cells.at(first - 1).item.uuid()))
-            --first;
-        beginRemoveRows({}, first, row);
-        m_cells.remove(first, row - first + 1);
-        endRemoveRows();
-        row = first;
-    }
+    // line by moving an existing cell there or inserting a new one. A page
+    // whose cells all stay in place (every page before a search's first
+    // change) is only compared.
+    const auto sameCell = [](const Cell& a, const Cell& b) {
+        return a.item.uuid() == b.item.uuid();
+    };
+    if (!std::equal(m_cells.cbegin(), m_cells.cend(), cells.cbegin(), cells.cend(), sameCell))
+        removeCellsNotIn(cells);
     for (int row = 0; row < cells.size(); ++row) {
         const Cell& next = cells.at(row);
         const QUuid id = next.item.uuid();
@@ -139,17 +132,42 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
         const int from = rowOf(id, row + 1);
         if (from >= 0) {
             beginMoveRows({}, from, from, {}, row);
-            m_cells.move(from, row);
+            m_cells.insert(row, m_cells.takeAt(from));
             endMoveRows();
             if (!sameContent(m_cells.at(row), next)) {
                 m_cells[row] = next;
                 Q_EMIT dataChanged(index(row), index(row));
             }
         } else {
-            beginInsertRows({}, row, row);
-            m_cells.insert(row, next);
+            // Newcomers side by side go in as one run: a page that fills up
+            // when a search widens takes one insertion, not one per cell.
+            int last = row;
+            while (last + 1 < cells.size() && rowOf(cells.at(last + 1).item.uuid(), row) < 0)
+                ++last;
+            const QList<Cell> after = m_cells.sliced(row);
+            beginInsertRows({}, row, last);
+            m_cells.remove(row, after.size());
+            m_cells << cells.sliced(row, last - row + 1) << after;
             endInsertRows();
+            row = last;
         }
+    }
+}
+
+void GridPageModel::removeCellsNotIn(const QList<Cell>& cells) {
+    QSet<QUuid> wanted;
+    for (const Cell& cell : cells)
+        wanted.insert(cell.item.uuid());
+    for (int row = static_cast<int>(m_cells.size()) - 1; row >= 0; --row) {
+        if (wanted.contains(m_cells.at(row).item.uuid()))
+            continue;
+        int first = row;
+        while (first > 0 && !wanted.contains(m_cells.at(first - 1).item.uuid()))
+            --first;
+        beginRemoveRows({}, first, row);
+        m_cells.remove(first, row - first + 1);
+        endRemoveRows();
+        row = first;
     }
 }
 

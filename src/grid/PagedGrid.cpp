@@ -13,9 +13,32 @@
 #include "MoveTranslation.h"
 #include "UuidText.h"
 
+#include <QSet>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
+
+// The applications that folder previews can show: for each identifier among
+// the first members of some folder, the first application in `apps` that has
+// it. previewApps() resolves against this short list as it would against the
+// whole one, so a keystroke's pass over the catalogue is this one, however
+// many folders there are and however many of their members the search hides.
+AppList previewCandidates(const FolderList& folders, const AppList& apps) {
+    QSet<QString> wanted;
+    for (const FolderItem& folder : folders) {
+        const qsizetype shown = std::min(folder.appBundleIds.size(), folderPreviewLimit);
+        for (const QString& identifier : folder.appBundleIds.first(shown))
+            wanted.insert(identifier);
+    }
+    AppList candidates;
+    for (auto app = apps.cbegin(); app != apps.cend() && !wanted.isEmpty(); ++app) {
+        if (wanted.remove(app->bundleIdentifier))
+            candidates.append(*app);
+    }
+    return candidates;
+}
 
 int toDropAction(DropOperation operation) {
     switch (operation) {
@@ -88,12 +111,20 @@ void PagedGrid::recompose() {
     const int count = ::pageCount(m_items.size(), pageSize);
     m_pages->resize(count);
     const QUuid draggedId = m_draggedApp ? m_draggedApp->id : QUuid();
+    const AppList previewable =
+        m_settings ? previewCandidates(m_settings->folders(), m_apps) : AppList();
     for (int i = 0; i < count; ++i) {
+        // The page's run of m_items, read in place: copying it out first
+        // (pageItems()) costs a keystroke as much again.
+        const qsizetype start = qsizetype(i) * pageSize;
+        const qsizetype end = std::min(start + pageSize, m_items.size());
         QList<GridPageModel::Cell> cells;
-        for (const GridItemType& item : pageItems(m_items, i, pageSize)) {
+        cells.reserve(end - start);
+        for (qsizetype at = start; at < end; ++at) {
+            const GridItemType& item = m_items.at(at);
             QStringList previewIcons;
             if (const FolderItem* folder = item.folder()) {
-                for (const AppItem& app : previewApps(*folder, m_apps))
+                for (const AppItem& app : previewApps(*folder, previewable))
                     previewIcons.append(appIconSource(app));
             }
             cells.append({item, previewIcons});

@@ -3,11 +3,13 @@
 #include "GridTestData.h"
 #include "MoveTranslation.h"
 #include "RecordingDefaultsStore.h"
+#include "SearchRule.h"
 #include "TestMain.h"
 #include "UuidText.h"
 
 #include <QAbstractItemModelTester>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -54,6 +56,17 @@ struct GridFixture {
     }
 };
 
+// Every role of every cell, with its page.
+QVariantList cellData(const PagedGrid& grid) {
+    QVariantList data;
+    for (int p = 0; p < grid.pageCount(); ++p)
+        for (int row = 0; row < grid.page(p)->rowCount(); ++row)
+            for (int role = GridPageModel::KindRole; role <= GridPageModel::IsDropTargetRole;
+                 ++role)
+                data << p << grid.page(p)->index(row).data(role);
+    return data;
+}
+
 } // namespace
 
 class PagedGridTest : public QObject {
@@ -81,13 +94,6 @@ private Q_SLOTS:
         QFETCH(QString, pages);
 
         GridFixture f;
-        QList<std::tuple<QPointer<GridPageModel>, QPersistentModelIndex, QString>> before;
-        for (GridPageModel* page : f.grid.pages()->pages()) {
-            new QAbstractItemModelTester(
-                page, QAbstractItemModelTester::FailureReportingMode::QtTest, page);
-            for (int row = 0; row < page->rowCount(); ++row)
-                before.append({page, page->index(row), page->cells().at(row).item.id()});
-        }
         for (const QString& folder : folders.split(';', Qt::SkipEmptyParts))
             f.settings.createFolder(folder.section(':', 0, 0),
                                     bundleIds(folder.section(':', 1).split(',')));
@@ -96,13 +102,44 @@ private Q_SLOTS:
         for (int p = 0; p < f.grid.pageCount(); ++p)
             shown << describeCells(f.grid.page(p)->items()).join(' ');
         QCOMPARE(shown.join('|'), pages);
-        // A cell still on its page is the same row, moved rather than rebuilt.
-        for (const auto& [page, index, id] : before)
-            QCOMPARE(index.row(), page ? page->rowOf(id) : -1);
         QSignalSpy changed(f.grid.page(0), &QAbstractItemModel::dataChanged);
         f.settings.renameFolder(f.folder.id, QStringLiteral("Renamed"));
         QCOMPARE(changed.value(0).value(0).toModelIndex().data(GridPageModel::NameRole).toString(),
                  QStringLiteral("Renamed"));
+    }
+
+    // Keys typed, deleted, pasted and cleared over several pages: after each the
+    // pages hold what pages built afresh hold, and they changed by rows alone:
+    // a cell still on its page is the same row, moved rather than rebuilt.
+    void searchChangesPagesRowByRow() {
+        GridFixture f;
+        const AppList all = testApps(QString("ab a aB bc b c cA A AB B Ba ca Cb").split(' '));
+        f.settings.createFolder(QStringLiteral("G"), bundleIds({"ab", "a", "c", "A"}));
+        const auto reporting = QAbstractItemModelTester::FailureReportingMode::QtTest;
+        QRandomGenerator random(7);
+        QString text;
+        for (int step = 0; step < 300; ++step) {
+            QObject watching;
+            QList<std::tuple<QPointer<GridPageModel>, QPersistentModelIndex, QUuid>> before;
+            for (GridPageModel* page : f.grid.pages()->pages()) {
+                new QAbstractItemModelTester(page, reporting, &watching);
+                connect(page, &QAbstractItemModel::modelReset, &watching, [] { QFAIL("reset"); });
+                for (int row = 0; row < page->rowCount(); ++row)
+                    before.append({page, page->index(row), page->cells().at(row).item.uuid()});
+            }
+            // One key typed (0 to 2) or deleted (3), three pasted (4), or all cleared (5).
+            const int key = random.bounded(6), at = random.bounded(6);
+            const QString typed = QString("abcAB ca").sliced(at, key == 4 ? 3 : 1);
+            text = key == 5 ? QString() : key == 3 ? text.left(text.size() - 1) : text + typed;
+            f.grid.setApps(filterApps(all, text));
+            PagedGrid fresh;
+            fresh.setSettings(&f.settings);
+            fresh.setLayout(3, 1);
+            fresh.setApps(filterApps(all, text));
+            QCOMPARE(cellData(f.grid), cellData(fresh));
+            for (const auto& [page, index, id] : before)
+                QCOMPARE(index.row(), page ? page->rowOf(id) : -1);
+        }
     }
 
     void currentPageFollowsThePages() {
