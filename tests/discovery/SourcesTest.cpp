@@ -131,9 +131,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, plist);
         QFETCH(QString, read);
         const fixture::Tree root;
-        if (plist.isEmpty())
-            root.fifo("Tool.app/Contents/Info.plist");
-        else
+        root.build({plist.isEmpty() ? "Tool.app/Contents/Info.plist!" : "Tool.app/"});
+        if (!plist.isEmpty())
             root.write("Tool.app/Contents/Info.plist", plist);
         const std::optional<BundleRecord> bundle = readBundle(root.path("Tool.app"));
         QCOMPARE(

@@ -1,10 +1,8 @@
 #include "AppSettings.h"
-#include "QSettingsDefaultsStore.h"
 #include "RecordingDefaultsStore.h"
 #include "StdoutCapture.h"
 #include "TestMain.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -72,22 +70,6 @@ private Q_SLOTS:
         QCOMPARE(store.writes.size(), saves);
         QCOMPARE(describe(settings), after);
         QCOMPARE(describe(S(store)), after);
-    }
-
-    // Far beyond any real catalogue, values still save to the file and reload whole.
-    void largeValues() {
-        QStringList order;
-        for (int i = 0; i < 100'000; ++i)
-            order << "org.example.app" + QString::number(i);
-        const QTemporaryDir home;
-        QSettingsDefaultsStore store(home.filePath("Quorlin.conf"));
-        S settings(store);
-        settings.setCustomAppOrder(order);
-        const FolderItem folder = settings.createFolder("Big", order.mid(500, 5'000));
-        QSettingsDefaultsStore again(home.filePath("Quorlin.conf"));
-        const S reloaded(again);
-        QCOMPARE(reloaded.customAppOrder(), order);
-        QCOMPARE(reloaded.folder(folder.id)->appBundleIds, order.mid(500, 5'000));
     }
 
     // A value that cannot be read loads as empty and is copied aside, to the

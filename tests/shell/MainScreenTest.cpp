@@ -4,6 +4,7 @@
 #include "AppIconProvider.h"
 #include "AppIconSource.h"
 #include "AppSettings.h"
+#include "CatalogueFixture.h"
 #include "DesktopBackground.h"
 #include "DesktopBackgroundProvider.h"
 #include "LauncherFrame.h"
@@ -26,7 +27,8 @@ namespace {
 struct Launcher {
     explicit Launcher(const QStringList& names) {
         for (const QString& name : names)
-            catalogue.add("org.example." + name.toLower(), name);
+            catalogue.build(
+                {"applications/org.example." + name.toLower() + ".desktop:Name=" + name});
         qml.engine().addImageProvider(QString(appIconProviderId), new AppIconProvider(discovery));
         qml.engine().addImageProvider(DesktopBackgroundProvider::providerId,
                                       background.createImageProvider());
@@ -45,7 +47,7 @@ struct Launcher {
     QString text(const char* n) { return item(n) ? item(n)->property("text").toString() : ""; }
     QString source(const char* name) { return item(name)->property("source").toString(); }
 
-    EntryCatalogue catalogue;
+    fixture::Tree catalogue;
     RecordingDefaultsStore store;
     RecordingTrash trash;
     RecordingLauncher launcher;
@@ -53,7 +55,7 @@ struct Launcher {
     FixedPictureSource pictures;
     QStringList lines;
     AppSettings settings{store};
-    AppDiscovery discovery{settings, catalogue.roots(), trash};
+    AppDiscovery discovery{settings, {{}, {catalogue.path("applications")}, {}, {}}, trash};
     DesktopBackground background{pictures, [this](const QString& line) { lines.append(line); }};
     MainScreen screen{settings, discovery, launcher, revealer, background};
     QmlTestView qml{QSize(1280, 800)};

@@ -40,14 +40,9 @@ inline QByteArray plist(const QMap<QString, QString>& strings,
     return bytes;
 }
 
-inline QImage solid(int width, int height, QColor colour) {
+inline QByteArray png(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(colour);
-    return image;
-}
-
-inline QByteArray png(int width, int height, QColor colour) {
-    const QImage image = solid(width, height, colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -78,24 +73,10 @@ public:
     [[nodiscard]] QString root() const { return m_dir.path(); }
     [[nodiscard]] QString path(const QString& relative) const { return m_dir.filePath(relative); }
 
-    void mkdir(const QString& relative) const { QVERIFY(QDir().mkpath(path(relative))); }
-
     void write(const QString& relative, const QByteArray& data) const {
-        QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
-        QFile file(path(relative));
+        QFile file(QFile::decodeName(made(relative)));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(file.write(data), data.size());
-    }
-
-    void symlink(const QString& target, const QString& relativeLink) const {
-        QVERIFY(QDir().mkpath(QFileInfo(path(relativeLink)).path()));
-        QVERIFY(::symlink(QFile::encodeName(target).constData(),
-                          QFile::encodeName(path(relativeLink)).constData()) == 0);
-    }
-
-    void fifo(const QString& relative) const {
-        QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
-        QVERIFY(::mkfifo(QFile::encodeName(path(relative)).constData(), 0644) == 0);
     }
 
     // An application bundle with a Contents/Info.plist holding `identifier` (no
@@ -124,8 +105,11 @@ public:
             if (item.contains(u'|'))
                 write(item.section(u'|', 0, 0), item.section(u'|', 1).toUtf8());
             else if (!target.isEmpty())
-                symlink(target.startsWith(u'.') || target.startsWith(u'/') ? target : path(target),
-                        item.section(QStringLiteral("->"), 0, 0));
+                QVERIFY(
+                    ::symlink(QFile::encodeName(target.startsWith(u'.') || target.startsWith(u'/')
+                                                    ? target
+                                                    : path(target)),
+                              made(item.section(QStringLiteral("->"), 0, 0))) == 0);
             else if (item.contains(u':'))
                 write(item.section(u':', 0, 0),
                       "[Desktop Entry]\nType=Application\nExec=true\n" +
@@ -133,15 +117,21 @@ public:
             else if (item.contains(u'='))
                 bundle(item.section(u'=', 0, 0), item.section(u'=', 1));
             else if (item.endsWith(u'/'))
-                mkdir(item);
+                QVERIFY(QDir().mkpath(path(item)));
             else if (item.endsWith(u'!'))
-                fifo(item.chopped(1));
+                QVERIFY(::mkfifo(made(item.chopped(1)), 0644) == 0);
             else
                 write(item, {});
         }
     }
 
 private:
+    // The path to hand the system for `relative`, its folder made.
+    [[nodiscard]] QByteArray made(const QString& relative) const {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        return QFile::encodeName(path(relative));
+    }
+
     QTemporaryDir m_dir;
 };
 

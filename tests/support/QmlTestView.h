@@ -30,11 +30,8 @@ public:
     QQuickItem* load(const QByteArray& qml, const QVariantMap& properties = {}) {
         auto* component = new QQmlComponent(m_view.engine(), &m_view);
         component->setData(qml, QUrl(QStringLiteral("qrc:/tests/Snippet.qml")));
-        if (!component->isReady()) {
-            qWarning().noquote() << component->errorString();
-            return nullptr;
-        }
-        QObject* object = component->createWithInitialProperties(properties);
+        QObject* object =
+            component->isReady() ? component->createWithInitialProperties(properties) : nullptr;
         auto* item = qobject_cast<QQuickItem*>(object);
         if (!item) {
             qWarning().noquote() << component->errorString();
@@ -43,9 +40,7 @@ public:
         }
         m_view.setContent(component->url(), component, item);
         m_view.show();
-        if (!QTest::qWaitForWindowExposed(&m_view))
-            return nullptr;
-        return item;
+        return QTest::qWaitForWindowExposed(&m_view) ? item : nullptr;
     }
 
     // Centre of `item` in window coordinates.

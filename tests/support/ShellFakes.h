@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AppLauncher.h"
-#include "CatalogueRoots.h"
 #include "DesktopPictureSource.h"
 #include "FileRevealer.h"
 #include "GlobalHotkey.h"
@@ -11,11 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QTemporaryDir>
 #include <QtTest/QTest>
 
-// Recording stand-ins for the platform services the shell calls, and a catalogue
-// of desktop entries on disk for a real AppDiscovery to scan.
+// Recording stand-ins for the platform services the shell calls.
 
 class RecordingLauncher final : public AppLauncher {
 public:
@@ -72,33 +69,4 @@ private:
 class FakeHotkey final : public GlobalHotkey {
 public:
     bool start() override { return true; }
-};
-
-// Desktop entries in a temporary folder, the only source of a catalogue.
-class EntryCatalogue {
-public:
-    EntryCatalogue() {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(QDir().mkpath(folder()));
-    }
-
-    [[nodiscard]] QString folder() const { return m_dir.filePath(QStringLiteral("applications")); }
-    [[nodiscard]] QString entryPath(const QString& id) const {
-        return folder() + QLatin1Char('/') + id + QStringLiteral(".desktop");
-    }
-
-    void add(const QString& id, const QString& name) const {
-        QFile file(entryPath(id));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[Desktop Entry]\nType=Application\nExec=true\nName=" + name.toUtf8() + "\n");
-    }
-
-    [[nodiscard]] CatalogueRoots roots() const {
-        CatalogueRoots roots;
-        roots.desktopEntryFolders = {folder()};
-        return roots;
-    }
-
-private:
-    QTemporaryDir m_dir;
 };
