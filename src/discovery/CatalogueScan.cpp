@@ -3,6 +3,7 @@
 #include "BundleReader.h"
 #include "BundleWalk.h"
 #include "DesktopEntrySource.h"
+#include "SearchRule.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -37,8 +38,10 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
         // Absolute, so the icon is never taken for the name of a theme icon.
         const QString icon =
             bundle->iconPath.isEmpty() ? QString() : QFileInfo(bundle->iconPath).absoluteFilePath();
-        apps.append(
-            {QUuid::createUuid(), bundle->name, bundle->bundleIdentifier, bundle->path, icon});
+        AppItem app{QUuid::createUuid(), bundle->name, bundle->bundleIdentifier, bundle->path,
+                    icon};
+        prepareForSearch(app, {});
+        apps.append(std::move(app));
     }
 
     const QList<DesktopEntryRecord> entries =
@@ -47,7 +50,9 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
         if (identifiers.contains(entry.identifier))
             continue;
         identifiers.insert(entry.identifier);
-        apps.append({QUuid::createUuid(), entry.name, entry.identifier, entry.path, entry.icon});
+        AppItem app{QUuid::createUuid(), entry.name, entry.identifier, entry.path, entry.icon};
+        prepareForSearch(app, entry.otherNames);
+        apps.append(std::move(app));
     }
     return apps;
 }

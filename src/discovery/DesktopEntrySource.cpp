@@ -115,6 +115,22 @@ QString iconOf(GKeyFile* file) {
     return name;
 }
 
+// The localized GenericName, each localized keyword and `program`, the ones
+// that are not empty, as GIO's generic name, keywords and executable give them.
+QStringList otherNamesOf(GKeyFile* file, const char* program) {
+    QStringList names;
+    const GText generic(g_key_file_get_locale_string(
+        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_GENERIC_NAME, nullptr, nullptr));
+    names.append(QString::fromUtf8(generic.get()));
+    const GTextList keywords(g_key_file_get_locale_string_list(
+        file, G_KEY_FILE_DESKTOP_GROUP, "Keywords", nullptr, nullptr, nullptr));
+    for (char** keyword = keywords.get(); keyword != nullptr && *keyword != nullptr; ++keyword)
+        names.append(QString::fromUtf8(*keyword));
+    names.append(QString::fromUtf8(program));
+    names.removeAll(QString());
+    return names;
+}
+
 // The rules of GIO's desktop application info, applied here rather than by
 // constructing one: each construction first indexes every applications folder
 // of the session through GIO's own walk, which follows links to folders and
@@ -143,6 +159,7 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
         tryExec != nullptr && *tryExec != '\0' && !programExists(tryExec.get()))
         return loaded;
     const GText exec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_EXEC);
+    GText program;
     if (exec != nullptr && *exec != '\0') {
         char** argv = nullptr;
         if (!g_shell_parse_argv(exec.get(), nullptr, &argv, nullptr))
@@ -150,6 +167,7 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
         const GTextList words(argv);
         if (!programExists(words.get()[0]))
             return loaded;
+        program.reset(g_path_get_basename(words.get()[0]));
     }
     if (booleanKey(file, G_KEY_FILE_DESKTOP_KEY_HIDDEN) ||
         booleanKey(file, G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY) || !shownOnThisDesktop(file)) {
@@ -167,7 +185,7 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
     loaded.record = {identifier,
                      name != nullptr ? QString::fromUtf8(name.get())
                                      : QString::fromUtf8(g_dgettext("glib20", "Unnamed")),
-                     path, iconOf(file)};
+                     path, iconOf(file), otherNamesOf(file, program.get())};
     return loaded;
 }
 

@@ -16,6 +16,9 @@ struct DesktopEntryRecord {
     QString path;
     // A theme icon name, or an absolute file path; empty when the entry has none.
     QString icon;
+    // What else the application goes by, for search: the localized GenericName,
+    // each localized keyword, and the file name of the program Exec runs.
+    QStringList otherNames;
 };
 
 // The applications of the freedesktop desktop entries under `folders` (each an

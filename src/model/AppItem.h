@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 // One installed application as the last scan found it. Never persisted: the
@@ -17,6 +18,11 @@ struct AppItem {
     // a file a desktop entry names) or the name of a theme icon; empty when the
     // application names none. Pictures are made only for the icons on screen.
     QString icon;
+    // The name and the other names the application goes by (a desktop entry's
+    // generic name, keywords and program), folded for search once per scan so
+    // that a keystroke folds only what was typed. Empty until prepared.
+    QString searchName{};
+    QStringList searchAliases{};
 
     // Two scans of one bundle give equal records although their ids differ;
     // views that need identity compare `id` instead.

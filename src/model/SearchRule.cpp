@@ -1,16 +1,55 @@
 #include "SearchRule.h"
 
+#include <algorithm>
+
 bool matchesSearch(const QString& name, const QString& searchText) {
     return searchText.isEmpty() || name.contains(searchText, Qt::CaseInsensitive);
+}
+
+QString foldForSearch(const QString& text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString kept;
+    kept.reserve(decomposed.size());
+    for (qsizetype i = 0; i < decomposed.size(); ++i) {
+        // Marks beyond the first plane come as surrogate pairs, judged whole.
+        const QChar unit = decomposed.at(i);
+        const bool pair = unit.isHighSurrogate() && i + 1 < decomposed.size() &&
+                          decomposed.at(i + 1).isLowSurrogate();
+        const char32_t code =
+            pair ? QChar::surrogateToUcs4(unit, decomposed.at(i + 1)) : unit.unicode();
+        if (QChar::category(code) != QChar::Mark_NonSpacing)
+            kept.append(pair ? decomposed.mid(i, 2) : QString(unit));
+        i += pair ? 1 : 0;
+    }
+    return kept.toCaseFolded();
+}
+
+void prepareForSearch(AppItem& app, const QStringList& otherNames) {
+    app.searchName = foldForSearch(app.name);
+    app.searchAliases.clear();
+    for (const QString& other : otherNames)
+        app.searchAliases.append(foldForSearch(other));
 }
 
 AppList filterApps(const AppList& apps, const QString& searchText) {
     if (searchText.isEmpty())
         return apps;
-    AppList matching;
+    // Nothing left once folded (only marks typed): the name alone decides, as
+    // an empty folded text would be found in everything.
+    const QString folded = foldForSearch(searchText);
+    const auto found = [&folded](const QString& text) {
+        return !folded.isEmpty() && text.contains(folded);
+    };
+    // The plain test is kept beside the folded one so that no name found before
+    // folding existed can be lost to it, nor a record that was never prepared.
+    AppList byName;
+    AppList byOtherName;
     for (const AppItem& app : apps) {
-        if (matchesSearch(app.name, searchText))
-            matching.append(app);
+        if (found(app.searchName) || matchesSearch(app.name, searchText))
+            byName.append(app);
+        else if (std::any_of(app.searchAliases.cbegin(), app.searchAliases.cend(), found))
+            byOtherName.append(app);
     }
-    return matching;
+    byName.append(byOtherName);
+    return byName;
 }

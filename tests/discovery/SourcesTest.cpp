@@ -40,7 +40,7 @@ class SourcesTest : public QObject {
 
 private Q_SLOTS:
     void entries_data() {
-        // Files for Tree::build ("u" is searched before "s"), then "id|Name|folder" shown.
+        // Files for Tree::build ("u" is searched before "s"), then "id|Name|folder|other names".
         QTest::addColumn<QStringList>("row");
         for (const char* key :
              {"NoDisplay=true", "Hidden=true", "OnlyShowIn=KDE;XFCE;", "NotShowIn=QuorlinTest;",
@@ -50,7 +50,9 @@ private Q_SLOTS:
         QTest::newRow("folder order, then names; sub-folders give dashed ids") << QStringList{
             "s/b.desktop:Name=B&TryExec=sh s/a.desktop:Name=A&OnlyShowIn=KDE;QuorlinTest; "
             "s/k/c.desktop:Name=C u/z.desktop:Name=Z",
-            "z|Z|u a|A|s b|B|s k-c|C|s"};
+            "z|Z|u|true a|A|s|true b|B|s|true k-c|C|s|true"};
+        QTest::newRow("generic name, keywords, program's file name") << QStringList{
+            "s/a.desktop:Name=A&GenericName=G&Keywords=K;L;&Exec=/bin/sh", "a|A|s|G;K;L;sh"};
         QTest::newRow("not entries: malformed, hidden, FIFOs, folders, other names") << QStringList{
             "s/a.desktop:Exec=true s/b.desktop|[Other]\nName=B\nExec=true s/c.desktop|\x01[[= "
             "s/.d.desktop:Name=D s/e.desktop! s/f.desktop/ s/g.desktop~:Name=G",
@@ -60,7 +62,7 @@ private Q_SLOTS:
             "u/b.desktop:Name=U&NoDisplay=true s/c.desktop:Name=S u/c.desktop|nonsense "
             "s/d.desktop:Name=S u/d.desktop! f/e.desktop:Name=L u/e.desktop->f/e.desktop "
             "u/g.desktop:Name=U&Type=Link s/g.desktop:Name=S",
-            "a|U|u e|L|u"};
+            "a|U|u|true e|L|u|true"};
     }
 
     void entries() {
@@ -72,7 +74,8 @@ private Q_SLOTS:
         for (const DesktopEntryRecord& entry :
              readDesktopEntries({root.path("u"), root.path("s")}, cancelled))
             lines << entry.identifier + u'|' + entry.name + u'|' +
-                         QDir(root.root()).relativeFilePath(entry.path).section(u'/', 0, 0);
+                         QDir(root.root()).relativeFilePath(entry.path).section(u'/', 0, 0) + u'|' +
+                         entry.otherNames.join(u';');
         QCOMPARE(lines.join(u' '), row[1]);
     }
 
