@@ -3,11 +3,10 @@
 #include "AppSettings.h"
 #include "CatalogueOrdering.h"
 #include "CatalogueScan.h"
+#include "DesktopSettings.h"
 #include "Trash.h"
 
 #include <QFutureWatcher>
-#include <QGuiApplication>
-#include <QIcon>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <cstdio>
@@ -18,7 +17,7 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     , m_settings(settings)
     , m_roots(std::move(roots))
     , m_trash(trash)
-    , m_icons(m_roots.iconThemeFolders, m_roots.pixmapFolders) {
+    , m_icons(m_roots.iconThemeFolders, m_roots.pixmapFolders, &DesktopSettings::iconThemeName) {
     // One scan at a time: a superseded scan stops early, and the next starts
     // after it. Scans wait on work they hand to the global pool, so they must
     // not occupy its threads themselves.
@@ -60,29 +59,23 @@ void AppDiscovery::loadApplications() {
         m_watcher = nullptr;
     }
 
-    // The theme name comes from the platform theme, which only the GUI thread
-    // may ask. Icons are looked up in it once views ask for them.
-    QString iconTheme;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-        iconTheme = QIcon::themeName();
-
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_watcher = new QFutureWatcher<AppList>(this);
     QFutureWatcher<AppList>* watcher = m_watcher;
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, iconTheme] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         if (watcher != m_watcher)
             return;
         m_watcher = nullptr;
         AppList apps = watcher->result();
         watcher->deleteLater();
-        publish(std::move(apps), iconTheme);
+        publish(std::move(apps));
     });
     watcher->setFuture(QtConcurrent::run(&m_scanPool, [roots = m_roots, cancel = m_cancel] {
         return scanCatalogue(roots, *cancel);
     }));
 }
 
-void AppDiscovery::publish(AppList apps, const QString& iconTheme) {
+void AppDiscovery::publish(AppList apps) {
     QHash<QUuid, QString> sources;
     sources.reserve(apps.size());
     for (const AppItem& app : apps)
@@ -91,7 +84,7 @@ void AppDiscovery::publish(AppList apps, const QString& iconTheme) {
         const QWriteLocker locker(&m_iconLock);
         m_iconSources.swap(sources);
     }
-    m_icons.reset(iconTheme);
+    m_icons.reset();
     m_allDiscoveredApps = std::move(apps);
     filterAndSortApps();
     setIsLoading(false);

@@ -72,7 +72,7 @@ Q_SIGNALS:
     void scanFinished();
 
 private:
-    void publish(AppList apps, const QString& iconTheme);
+    void publish(AppList apps);
 
     AppSettings& m_settings;
     CatalogueRoots m_roots;

@@ -5,15 +5,16 @@
 
 #include <QDir>
 
-IconCache::IconCache(QStringList themeFolders, QStringList pixmapFolders)
+IconCache::IconCache(QStringList themeFolders, QStringList pixmapFolders,
+                     std::function<QString()> themeName)
     : m_themeFolders(std::move(themeFolders))
-    , m_pixmapFolders(std::move(pixmapFolders)) {}
+    , m_pixmapFolders(std::move(pixmapFolders))
+    , m_themeName(std::move(themeName)) {}
 
 IconCache::~IconCache() = default;
 
-void IconCache::reset(const QString& themeName) {
+void IconCache::reset() {
     const QMutexLocker locker(&m_mutex);
-    m_themeName = themeName;
     m_themes.reset();
     m_pictures.clear();
     ++m_generation;
@@ -21,16 +22,17 @@ void IconCache::reset(const QString& themeName) {
 
 std::shared_ptr<const IconThemeIndex> IconCache::themes() {
     const QMutexLocker building(&m_indexMutex);
-    QString themeName;
     quint64 generation = 0;
     {
         const QMutexLocker locker(&m_mutex);
         if (m_themes)
             return m_themes;
-        themeName = m_themeName;
         generation = m_generation;
     }
-    auto index = std::make_shared<const IconThemeIndex>(m_themeFolders, m_pixmapFolders, themeName);
+    // Read here, once per catalogue, rather than when the catalogue is
+    // published: this runs on the image loader's thread, not the GUI thread.
+    auto index = std::make_shared<const IconThemeIndex>(m_themeFolders, m_pixmapFolders,
+                                                        m_themeName ? m_themeName() : QString());
     const QMutexLocker locker(&m_mutex);
     if (generation == m_generation)
         m_themes = index;

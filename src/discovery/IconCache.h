@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class IconThemeIndex;
@@ -21,14 +22,17 @@ public:
     // Room for several pages of icons, at any device pixel ratio.
     static constexpr qsizetype budgetBytes = 16 * 1024 * 1024;
 
-    IconCache(QStringList themeFolders, QStringList pixmapFolders);
+    // `themeName` answers the user's icon theme; it is asked on the thread that
+    // first needs a themed icon after each reset().
+    IconCache(QStringList themeFolders, QStringList pixmapFolders,
+              std::function<QString()> themeName);
     ~IconCache();
     IconCache(const IconCache&) = delete;
     IconCache& operator=(const IconCache&) = delete;
 
-    // A new catalogue: theme folders are read afresh at the next themed
-    // request, in `themeName`, and pictures made so far are forgotten.
-    void reset(const QString& themeName);
+    // A new catalogue: the theme and its folders are read afresh at the next
+    // themed request, and pictures made so far are forgotten.
+    void reset();
 
     // `source`'s picture in a transparent square of `pixels`.
     [[nodiscard]] QImage icon(const QString& source, int pixels);
@@ -38,9 +42,9 @@ private:
 
     const QStringList m_themeFolders;
     const QStringList m_pixmapFolders;
+    const std::function<QString()> m_themeName;
 
     QMutex m_mutex;
-    QString m_themeName;
     // Built on first use: listing every theme folder is the slow part of a lookup.
     std::shared_ptr<const IconThemeIndex> m_themes;
     QCache<QString, QImage> m_pictures{budgetBytes};

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr qint64 maxIndexThemeBytes = 4 * 1024 * 1024;
-// Deeper inheritance than this is a cycle or a broken theme.
+// More themes than this in one chain is a cycle or a broken theme.
 constexpr int maxThemes = 16;
 
 const QStringList iconSuffixes = {QStringLiteral(".png"), QStringLiteral(".svg"),
@@ -69,12 +69,14 @@ IconThemeIndex::IconThemeIndex(const QStringList& themeFolders, const QStringLis
                                const QString& themeName)
     : m_themeFolders(themeFolders)
     , m_pixmapFolders(pixmapFolders) {
-    // The lookup chain: the theme, its parents depth first, and
-    // hicolor last whatever the parents say.
-    QStringList pending{themeName.isEmpty() ? QStringLiteral("hicolor") : themeName};
+    // The lookup chain: the theme and its parents depth first, then the themes
+    // of the big desktops, which draw most applications' icons when the
+    // theme is a sparse one or not installed, and hicolor last whatever the
+    // parents say. A theme that is not installed is left out.
+    QStringList pending{themeName, QStringLiteral("Adwaita"), QStringLiteral("breeze")};
     QSet<QString> seen;
     QList<Theme> themes;
-    while (!pending.isEmpty() && m_themeChain.size() < maxThemes) {
+    while (!pending.isEmpty() && seen.size() < maxThemes) {
         const QString name = pending.takeFirst();
         if (name.isEmpty() || name.contains(u'/') || seen.contains(name) ||
             name == QStringLiteral("hicolor"))
@@ -82,6 +84,8 @@ IconThemeIndex::IconThemeIndex(const QStringList& themeFolders, const QStringLis
         seen.insert(name);
         Theme theme = readTheme(name);
         pending = theme.inherits + pending;
+        if (theme.directories.isEmpty())
+            continue;
         m_themeChain.append(name);
         themes.append(std::move(theme));
     }

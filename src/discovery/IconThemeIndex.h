@@ -6,9 +6,9 @@
 #include <QStringList>
 
 // Finds icon files by name in freedesktop icon themes, in the standard lookup
-// order: the theme, then the themes it inherits from, then "hicolor", then the
-// unthemed pixmap folders. Within the first theme that has the icon, a folder
-// made for the size wins, else the nearest larger picture, else the nearest
+// order: the theme, then the themes it inherits from, then the desktop themes
+// Adwaita and breeze, then "hicolor", then the unthemed pixmap folders. Within the first theme that
+// has the icon, a folder made for the size wins, else the nearest larger picture, else the nearest
 // smaller one. Built once per catalogue, when a view first shows a themed
 // icon; every folder is listed once at construction, so lookups touch no disk.
 // Immutable after construction and so safe to share between threads.

@@ -61,6 +61,10 @@ CatalogueRoots CatalogueRoots::system(const QString& bundlePrefix) {
     // Icon themes look in ~/.icons first, for compatibility with old themes.
     roots.iconThemeFolders = withSuffix(data, QStringLiteral("/icons"));
     roots.iconThemeFolders.prepend(QDir::homePath() + QStringLiteral("/.icons"));
-    roots.pixmapFolders = {QStringLiteral("/usr/share/pixmaps")};
+    // Programs installed under other prefixes (Flatpak's exports, /opt, a
+    // home-made prefix) leave their unthemed icons in those data folders too.
+    roots.pixmapFolders = withSuffix(data, QStringLiteral("/pixmaps"));
+    roots.pixmapFolders.append(QStringLiteral("/usr/share/pixmaps"));
+    roots.pixmapFolders.removeDuplicates();
     return roots;
 }

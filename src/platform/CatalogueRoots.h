@@ -12,7 +12,8 @@ struct CatalogueRoots {
     QStringList desktopEntryFolders;
     // ".../icons" folders that hold icon themes.
     QStringList iconThemeFolders;
-    // Folders of unthemed icons looked at after every theme.
+    // Folders of unthemed icons looked at after every theme: each data
+    // folder's "pixmaps", then /usr/share/pixmaps.
     QStringList pixmapFolders;
 
     // The three application folders, under `bundlePrefix` when it is given (a

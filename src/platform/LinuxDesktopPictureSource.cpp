@@ -1,61 +1,12 @@
-// GLib's headers must come before Qt's: they use identifiers Qt defines as macros.
-#include <gio/gio.h>
-
 #include "LinuxDesktopPictureSource.h"
 
+#include "DesktopSettings.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QXmlStreamReader>
-
-#include <functional>
 
 namespace {
-
-// Desktop configuration files are small; a huge one is not worth reading whole.
-constexpr qint64 maxConfigSize = 8 * 1024 * 1024;
-
-QString readConfigFile(const QString& path) {
-    QFile file(path);
-    if (file.size() > maxConfigSize || !file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-QString configPath(const QString& relative) {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QLatin1Char('/') + relative;
-}
-
-QString gsettingsString(GSettingsSchema* schema, GSettings* settings, const char* key) {
-    if (!g_settings_schema_has_key(schema, key))
-        return {};
-    GVariant* value = g_settings_get_value(settings, key);
-    QString text;
-    if (g_variant_is_of_type(value, G_VARIANT_TYPE_STRING))
-        text = QString::fromUtf8(g_variant_get_string(value, nullptr));
-    g_variant_unref(value);
-    return text;
-}
-
-// Runs `read` over the installed schema `id`, or answers an empty string when it
-// is not installed (g_settings_new would abort the process on a missing schema).
-QString withSchema(const char* id,
-                   const std::function<QString(GSettingsSchema*, GSettings*)>& read) {
-    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-    if (source == nullptr)
-        return {};
-    GSettingsSchema* schema = g_settings_schema_source_lookup(source, id, TRUE);
-    if (schema == nullptr)
-        return {};
-    GSettings* settings = g_settings_new_full(schema, nullptr, nullptr);
-    const QString result = read(schema, settings);
-    g_object_unref(settings);
-    g_settings_schema_unref(schema);
-    return result;
-}
 
 // A Plasma wallpaper may name a wallpaper package (a folder holding the picture
 // in several sizes) instead of a picture: take its largest picture.
@@ -135,17 +86,10 @@ QUrl LinuxDesktopPictureSource::kdePicture(const QString& appletsrcText) {
 }
 
 QUrl LinuxDesktopPictureSource::xfcePicture(const QString& channelXml) {
-    QXmlStreamReader xml(channelXml);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement ||
-            xml.name() != QLatin1String("property"))
-            continue;
-        const QXmlStreamAttributes attributes = xml.attributes();
-        const auto name = attributes.value(QLatin1String("name"));
-        if (name == QLatin1String("last-image") || name == QLatin1String("image-path")) {
-            const QUrl url =
-                pictureUrlFromSetting(attributes.value(QLatin1String("value")).toString());
-            if (!url.isEmpty())
+    for (const auto& [property, value] : DesktopSettings::xfconfProperties(channelXml)) {
+        if (property.endsWith(QLatin1String("/last-image")) ||
+            property.endsWith(QLatin1String("/image-path"))) {
+            if (const QUrl url = pictureUrlFromSetting(value); !url.isEmpty())
                 return url;
         }
     }
@@ -153,45 +97,32 @@ QUrl LinuxDesktopPictureSource::xfcePicture(const QString& channelXml) {
 }
 
 QUrl LinuxDesktopPictureSource::fromGnome() {
-    const QString colorScheme =
-        withSchema("org.gnome.desktop.interface", [](GSettingsSchema* schema, GSettings* settings) {
-            return gsettingsString(schema, settings, "color-scheme");
-        });
-    QString light;
-    QString dark;
-    QString options;
-    withSchema("org.gnome.desktop.background", [&](GSettingsSchema* schema, GSettings* settings) {
-        light = gsettingsString(schema, settings, "picture-uri");
-        dark = gsettingsString(schema, settings, "picture-uri-dark");
-        options = gsettingsString(schema, settings, "picture-options");
-        return QString();
-    });
+    const char* background = "org.gnome.desktop.background";
     // "none" is GNOME's way of showing a plain colour instead of the picture.
-    if (options == QLatin1String("none"))
+    if (DesktopSettings::gsettingsString(background, "picture-options") == QLatin1String("none"))
         return {};
-    return gnomePicture(light, dark, colorScheme);
+    return gnomePicture(
+        DesktopSettings::gsettingsString(background, "picture-uri"),
+        DesktopSettings::gsettingsString(background, "picture-uri-dark"),
+        DesktopSettings::gsettingsString("org.gnome.desktop.interface", "color-scheme"));
 }
 
 QUrl LinuxDesktopPictureSource::fromKde() {
     return kdePicture(
-        readConfigFile(configPath(QStringLiteral("plasma-org.kde.plasma.desktop-appletsrc"))));
+        DesktopSettings::configText(QStringLiteral("plasma-org.kde.plasma.desktop-appletsrc")));
 }
 
 QUrl LinuxDesktopPictureSource::fromXfce() {
-    return xfcePicture(readConfigFile(
-        configPath(QStringLiteral("xfce4/xfconf/xfce-perchannel-xml/xfce4-desktop.xml"))));
+    return xfcePicture(DesktopSettings::configText(
+        QStringLiteral("xfce4/xfconf/xfce-perchannel-xml/xfce4-desktop.xml")));
 }
 
 QUrl LinuxDesktopPictureSource::desktopPictureUrl() const {
-    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toUpper();
-    using Reader = QUrl (*)();
-    QList<Reader> order{&fromGnome, &fromKde, &fromXfce};
-    if (desktop.contains(QLatin1String("KDE")))
-        order = {&fromKde, &fromGnome, &fromXfce};
-    else if (desktop.contains(QLatin1String("XFCE")))
-        order = {&fromXfce, &fromGnome, &fromKde};
-    for (Reader read : order) {
-        if (const QUrl url = read(); !url.isEmpty())
+    for (const DesktopSettings::Desktop desktop : DesktopSettings::readingOrder()) {
+        const QUrl url = desktop == DesktopSettings::Desktop::Gnome ? fromGnome()
+                         : desktop == DesktopSettings::Desktop::Kde ? fromKde()
+                                                                    : fromXfce();
+        if (!url.isEmpty())
             return url;
     }
     return {};

@@ -74,13 +74,18 @@ private Q_SLOTS:
             << QStringList{"Fancy", "up", "Parent/64/up.png"};
         QTest::newRow("then hicolor, the smallest larger before a closer smaller one")
             << QStringList{"Fancy", "big", "hicolor/256x256/apps/big.png"};
+        QTest::newRow("then the desktop themes, Adwaita first")
+            << QStringList{"Fancy", "desk", "Adwaita/48x48/apps/desk.png"};
+        QTest::newRow("breeze, before hicolor, for a theme not installed")
+            << QStringList{"Nope", "kde", "breeze/32x32/apps/kde.png"};
         QTest::newRow("the pixmap folder last")
             << QStringList{"Nope", "legacy", "../pixmaps/legacy.xpm"};
     }
 
-    // Fancy and Parent inherit from each other. Having no index.theme, hicolor
-    // takes sizes from folder names; its index.theme here is a FIFO nobody
-    // writes, which must count as no index rather than an empty one.
+    // Fancy and Parent inherit from each other; the desktop themes follow.
+    // Having no index.theme, hicolor takes sizes from folder names; its
+    // index.theme here is a FIFO nobody writes, which must count as no index
+    // rather than an empty one.
     void find() {
         QFETCH(QStringList, row);
         const fixture::Tree root;
@@ -92,7 +97,9 @@ private Q_SLOTS:
                     "share/Fancy/128/exact.png", "share/Fancy/48/exact.png",
                     "share/Fancy/48/own.png", "share/hicolor/128x128/apps/own.png",
                     "share/Parent/64/up.png", "share/hicolor/32x32/apps/big.png",
-                    "share/hicolor/256x256/apps/big.png", "share/hicolor/512x512/apps/big.png"});
+                    "share/hicolor/256x256/apps/big.png", "share/hicolor/512x512/apps/big.png",
+                    "share/Adwaita/48x48/apps/desk.png", "share/breeze/32x32/apps/desk.png",
+                    "share/breeze/32x32/apps/kde.png", "share/hicolor/48x48/apps/kde.png"});
         const IconThemeIndex index({root.path("share")}, {root.path("pixmaps")}, row[0]);
         QCOMPARE(index.find(row[1], appIconPixels),
                  row[2].isEmpty() ? "" : QDir::cleanPath(root.path("share/" + row[2])));

@@ -1,4 +1,5 @@
 #include "CatalogueFixture.h"
+#include "DesktopSettings.h"
 #include "FreedesktopFileRevealer.h"
 #include "FreedesktopTrash.h"
 #include "GioAppLauncher.h"
@@ -82,7 +83,14 @@ private Q_SLOTS:
             R"(<key name="picture-uri" type="s"><default>'file:///Day.png'</default></key>)"
             R"(<key name="picture-uri-dark" type="s"><default>'file:///Night.png'</default></key></schema>)"
             R"(<schema id="org.gnome.desktop.interface" path="/org/gnome/desktop/interface/">)"
-            R"(<key name="color-scheme" type="s"><default>'prefer-dark'</default></key></schema></schemalist>)",
+            R"(<key name="color-scheme" type="s"><default>'prefer-dark'</default></key>)"
+            R"(<key name="icon-theme" type="s"><default>'Gnomish'</default></key></schema></schemalist>)",
+            // Icon themes: keys GKeyFile refuses, nested xfconf properties, a
+            // FIFO where GTK 3's settings would be.
+            "config/kdeglobals|[KFileDialog Settings]\nRecent URLs[$e]=file:$HOME/\n[Icons]\nTheme=Kdeish",
+            "config/gtk-3.0/settings.ini!", "config/gtk-4.0/settings.ini|[Settings]\ngtk-icon-theme-name=Gtkish",
+            R"(config/xfce4/xfconf/xfce-perchannel-xml/xsettings.xml|<channel><property name="Gtk"><property name="IconThemeName" value="No"/>)"
+            R"(</property><property name="Net"><property name="IconThemeName" value="Xfish"/></property></channel>)",
             // Plasma's wallpaper: a package of pictures in several sizes.
             "config/plasma-org.kde.plasma.desktop-appletsrc|[Containments][1][Applets][2][Configuration][General]\n"
             "Image=/panel.png\n[Containments][7][Wallpaper][org.kde.image][General]\nImage=file://" + m_home.path("My Next/"),
@@ -107,20 +115,23 @@ private Q_SLOTS:
     void picture_data() {
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<QUrl>("url");
+        QTest::addColumn<QString>("iconTheme");
 
         // clang-format off
-        QTest::addRow("GNOME, the dark picture of the dark scheme") << "GNOME" << QUrl("file:///Night.png");
-        QTest::addRow("Plasma, the largest picture of a package") << "KDE" << QUrl::fromLocalFile(m_home.path("My Next/contents/images/5120x2880.png"));
-        QTest::addRow("Xfce, the first picture set") << "XFCE" << QUrl::fromLocalFile("/leaves.svg");
-        QTest::addRow("another desktop, GNOME first") << "sway" << QUrl("file:///Night.png");
+        QTest::addRow("GNOME, the dark picture of the dark scheme") << "GNOME" << QUrl("file:///Night.png") << "Gnomish";
+        QTest::addRow("Plasma, the largest picture of a package") << "KDE" << QUrl::fromLocalFile(m_home.path("My Next/contents/images/5120x2880.png")) << "Kdeish";
+        QTest::addRow("Xfce, the first picture set") << "XFCE" << QUrl::fromLocalFile("/leaves.svg") << "Xfish";
+        QTest::addRow("another desktop, GNOME first, GTK's own icons") << "sway" << QUrl("file:///Night.png") << "Gtkish";
         // clang-format on
     }
 
     void picture() {
         QFETCH(QString, desktop);
         QFETCH(QUrl, url);
+        QFETCH(QString, iconTheme);
         qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
         QCOMPARE(LinuxDesktopPictureSource().desktopPictureUrl(), url);
+        QCOMPARE(DesktopSettings::iconThemeName(), iconTheme);
     }
 
     // The file manager selects the item; without one, or without a session
