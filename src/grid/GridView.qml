@@ -16,16 +16,23 @@ Item {
     property bool isEditMode: false
 
     readonly property int columns: grid.columns
-    // Flexible columns of at least 10, 20 apart, inside 80 on either side.
-    readonly property real columnWidth: Math.max(10, (width - 2 * 80 - (columns - 1) * 20) / columns)
+    // A screen too small for a full page at its natural size (a laptop at 150 %,
+    // say) shows every page smaller as a whole, rather than cutting its top row
+    // under the header or its last under the page dots. Every page takes the
+    // full page's size, so tiles keep one size from page to page; 55 is kept
+    // clear below for the dots and, to stay centred, above.
+    readonly property real fit: Math.min(1, (width - 2 * 80) / (columns * 120 + (columns - 1) * 20),
+                                         (height - 2 * 55) / (grid.rows * 120 + (grid.rows - 1) * 30))
+    // Flexible columns of at least 10, 20 apart, inside 80 on either side (before the fit).
+    readonly property real columnWidth: Math.max(10, ((width - 2 * 80) / fit - (columns - 1) * 20) / columns)
 
     objectName: "gridPage"
 
     Grid {
         id: cells
 
-        x: 80
-        anchors.verticalCenter: parent.verticalCenter
+        anchors.centerIn: parent
+        scale: root.fit
         columns: root.columns
         columnSpacing: 20
         rowSpacing: 30

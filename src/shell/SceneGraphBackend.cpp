@@ -1,6 +1,7 @@
 #include "SceneGraphBackend.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QQuickWindow>
 
 bool withoutGpu(const QString& driFolder) {
@@ -16,6 +17,8 @@ void chooseSceneGraphBackend() {
     // OpenGL through a software rasterizer starts slower, holds more memory and
     // redraws the whole frame for a blinking cursor; Qt Quick's own software
     // renderer draws these flat pictures faster and repaints only what changed.
-    if (withoutGpu())
+    // Off screen (a screenshot without a display) there is no surface for
+    // OpenGL to read a frame back from, GPU or not.
+    if (withoutGpu() || QGuiApplication::platformName() == QLatin1String("offscreen"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }

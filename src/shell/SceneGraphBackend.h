@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Picks the scene graph's renderer; call before the first window exists.
+// Picks the scene graph's renderer; call once the application exists and before
+// its first window.
 // A user's own choice (QT_QUICK_BACKEND, QSG_RHI_BACKEND) is left as it is.
 void chooseSceneGraphBackend();
 

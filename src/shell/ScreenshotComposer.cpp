@@ -12,10 +12,14 @@ QImage composeScreenshot(const QImage& window, const QRect& windowFrame,
                          const QRect& screenGeometry) {
     if (screenGeometry.isEmpty())
         return window;
-    QImage screen(screenGeometry.size(), QImage::Format_RGB32);
+    // A scaled screen is pictured in its device pixels, as a screenshot tool
+    // would take it, rather than shrunk back to the logical size.
+    // Renderers do not all mark the picture with its ratio: its width tells.
+    const qreal ratio = windowFrame.width() > 0 ? qreal(window.width()) / windowFrame.width() : 1;
+    QImage screen((QSizeF(screenGeometry.size()) * ratio).toSize(), QImage::Format_RGB32);
+    screen.setDevicePixelRatio(ratio);
     screen.fill(Qt::black);
     QPainter painter(&screen);
-    // The window's picture may come at a device pixel ratio; draw it at its frame size.
     painter.drawImage(QRect(windowFrame.topLeft() - screenGeometry.topLeft(), windowFrame.size()),
                       window);
     return screen;
