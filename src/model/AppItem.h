@@ -23,6 +23,10 @@ struct AppItem {
     // that a keystroke folds only what was typed. Empty until prepared.
     QString searchName{};
     QStringList searchAliases{};
+    // Whether search must also compare the name unfolded (matchesSearch): folding
+    // loses a few matches of that comparison (a mark that case-folds to a
+    // letter), never in a name of ASCII alone.
+    bool searchUnfoldedToo = true;
 
     // Two scans of one bundle give equal records although their ids differ;
     // views that need identity compare `id` instead.

@@ -1,6 +1,7 @@
 #include "SearchRule.h"
 
 #include <algorithm>
+#include <vector>
 
 bool matchesSearch(const QString& name, const QString& searchText) {
     return searchText.isEmpty() || name.contains(searchText, Qt::CaseInsensitive);
@@ -26,6 +27,8 @@ QString foldForSearch(const QString& text) {
 
 void prepareForSearch(AppItem& app, const QStringList& otherNames) {
     app.searchName = foldForSearch(app.name);
+    app.searchUnfoldedToo = std::any_of(app.name.cbegin(), app.name.cend(),
+                                        [](QChar c) { return c.unicode() >= 0x80; });
     app.searchAliases.clear();
     for (const QString& other : otherNames)
         app.searchAliases.append(foldForSearch(other));
@@ -40,16 +43,19 @@ AppList filterApps(const AppList& apps, const QString& searchText) {
     const auto found = [&folded](const QString& text) {
         return !folded.isEmpty() && text.contains(folded);
     };
-    // The plain test is kept beside the folded one so that no name found before
-    // folding existed can be lost to it, nor a record that was never prepared.
-    AppList byName;
-    AppList byOtherName;
+    // Reserved whole: growing a list of thousands copies it several times over.
+    AppList matching;
+    matching.reserve(apps.size());
+    std::vector<const AppItem*> byOtherName;
     for (const AppItem& app : apps) {
-        if (found(app.searchName) || matchesSearch(app.name, searchText))
-            byName.append(app);
+        // The unfolded test is kept beside the folded one, where it can add a
+        // match, so that no name found before folding existed is lost to it.
+        if (found(app.searchName) || (app.searchUnfoldedToo && matchesSearch(app.name, searchText)))
+            matching.append(app);
         else if (std::any_of(app.searchAliases.cbegin(), app.searchAliases.cend(), found))
-            byOtherName.append(app);
+            byOtherName.push_back(&app);
     }
-    byName.append(byOtherName);
-    return byName;
+    for (const AppItem* app : byOtherName)
+        matching.append(*app);
+    return matching;
 }
