@@ -111,7 +111,11 @@ void AppDiscovery::saveCustomOrder() {
     order.reserve(m_applications.size());
     for (const AppItem& app : m_applications)
         order.append(app.bundleIdentifier);
-    m_settings.setCustomAppOrder(order);
+    QSet<QString> installed;
+    installed.reserve(m_allDiscoveredApps.size());
+    for (const AppItem& app : m_allDiscoveredApps)
+        installed.insert(app.bundleIdentifier);
+    m_settings.setCustomAppOrder(keepUninstalled(order, m_settings.customAppOrder(), installed));
 }
 
 void AppDiscovery::deleteApp(const AppItem& app) {

@@ -76,3 +76,25 @@ AppList orderCatalogue(const AppList& discovered, const QSet<QString>& hidden,
         ordered.append(std::move(visible[key.second]));
     return ordered;
 }
+
+QStringList keepUninstalled(const QStringList& order, const QStringList& stored,
+                            const QSet<QString>& installed) {
+    const QSet<QString> listed(order.cbegin(), order.cend());
+    // The uninstalled, by the listed identifier they followed; those before
+    // any listed one lead.
+    QHash<QString, QStringList> following;
+    QStringList result;
+    QSet<QString> kept;
+    QString previous;
+    for (const QString& id : stored) {
+        if (listed.contains(id))
+            previous = id;
+        else if (!installed.contains(id) && !kept.contains(id)) {
+            kept.insert(id);
+            (previous.isNull() ? result : following[previous]).append(id);
+        }
+    }
+    for (const QString& id : order)
+        result += QStringList{id} + following.take(id);
+    return result;
+}

@@ -21,3 +21,11 @@ void sortByName(AppList& apps);
 // both lists apart from the sort itself.
 [[nodiscard]] AppList orderCatalogue(const AppList& discovered, const QSet<QString>& hidden,
                                      const QStringList& customOrder);
+
+// The manual order to store after the user arranged `order`: identifiers of
+// `stored` that are not installed now (in none of `installed`) keep their
+// place after the identifier they followed, so an application taken out and
+// installed again comes back where it was. Installed applications not in
+// `order` (hidden ones) leave it as before.
+[[nodiscard]] QStringList keepUninstalled(const QStringList& order, const QStringList& stored,
+                                          const QSet<QString>& installed);

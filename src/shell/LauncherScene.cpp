@@ -3,6 +3,7 @@
 #include "AppDiscovery.h"
 #include "AppIconProvider.h"
 #include "AppIconSource.h"
+#include "CatalogueWatch.h"
 #include "DesktopBackground.h"
 #include "DesktopBackgroundProvider.h"
 #include "FreedesktopFileRevealer.h"
@@ -23,6 +24,7 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     , m_revealer(std::make_unique<FreedesktopFileRevealer>())
     , m_pictureSource(std::make_unique<LinuxDesktopPictureSource>())
     , m_discovery(std::make_unique<AppDiscovery>(settings, roots, *m_trash))
+    , m_catalogueWatch(std::make_unique<CatalogueWatch>(*m_discovery))
     , m_background(std::make_unique<DesktopBackground>(*m_pictureSource))
     , m_mainScreen(std::make_unique<MainScreen>(settings, *m_discovery, *m_launcher, *m_revealer,
                                                 *m_background))

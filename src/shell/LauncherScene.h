@@ -6,6 +6,7 @@
 
 class AppDiscovery;
 class AppSettings;
+class CatalogueWatch;
 class DesktopBackground;
 class FreedesktopFileRevealer;
 class FreedesktopTrash;
@@ -40,6 +41,8 @@ private:
     std::unique_ptr<FreedesktopFileRevealer> m_revealer;
     std::unique_ptr<LinuxDesktopPictureSource> m_pictureSource;
     std::unique_ptr<AppDiscovery> m_discovery;
+    // Applications installed or removed while the launcher runs show at once.
+    std::unique_ptr<CatalogueWatch> m_catalogueWatch;
     std::unique_ptr<DesktopBackground> m_background;
     std::unique_ptr<MainScreen> m_mainScreen;
     std::unique_ptr<QQmlEngine> m_engine;

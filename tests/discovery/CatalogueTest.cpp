@@ -4,6 +4,7 @@
 #include "AppListModel.h"
 #include "AppSettings.h"
 #include "CatalogueFixture.h"
+#include "CatalogueWatch.h"
 #include "IconDecoding.h"
 #include "QmlTestView.h"
 #include "RecordingDefaultsStore.h"
@@ -157,6 +158,24 @@ private Q_SLOTS:
         setup.discovery->moveApp(0, 3);
         QVERIFY(setup.scan());
         QCOMPARE(setup.shown(), "B C D A");
+    }
+
+    // Installed and removed while the launcher runs. An application taken out
+    // keeps its place in the stored order, and comes back to it.
+    void liveCatalogue() {
+        const Setup setup(fourBundles + " data/");
+        QVERIFY(setup.scan());
+        const CatalogueWatch watch(*setup.discovery, 50);
+        setup.discovery->moveApp(3, 0);
+        QVERIFY(QDir(setup.tree.path("Applications/B.app")).removeRecursively());
+        QTRY_COMPARE_WITH_TIMEOUT(setup.shown(), "D A C", 60'000);
+        setup.discovery->moveApp(0, 2);
+        for (int i = 0; i < 300; ++i) // a package manager's burst, into a folder it makes
+            setup.tree.build({QString("system/e%1.desktop:Name=E").arg(i)});
+        QTRY_COMPARE_WITH_TIMEOUT(setup.discovery->count(), 303, 60'000);
+        setup.tree.bundle("Applications/B.app", "B");
+        QTRY_COMPARE_WITH_TIMEOUT(setup.discovery->count(), 304, 60'000);
+        QVERIFY2(setup.shown().startsWith("A B C D e"), qPrintable(setup.shown()));
     }
 
     // A refused deletion prints one line and changes nothing; a done one

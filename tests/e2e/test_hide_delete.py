@@ -1,6 +1,6 @@
 """Tidying the grid from a tile's menu: "Hide App" lasts across a restart, and
 "Delete App" asks first: Cancel keeps everything, Delete moves the user's own
-entry to the Trash."""
+entry to the Trash. The grid follows entries put in and taken out meanwhile."""
 
 import os
 
@@ -30,6 +30,11 @@ def hide_and_delete(launcher):
     alert_button(launcher.choose(at[CHARLIE], 1), 1).wait("the entry in the Trash", lambda: os.path.exists(trashed))
     assert not os.path.exists(entry)
     launcher.shows("deleted", ALPHA)
+    # Put back and taken out again while the launcher is shown, as an installer would.
+    os.rename(trashed, entry)
+    launcher.shows("installed", ALPHA, CHARLIE)
+    os.remove(entry)
+    launcher.shows("uninstalled", ALPHA)
 
 
 if __name__ == "__main__":
