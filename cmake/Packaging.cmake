@@ -51,9 +51,12 @@ add_dependencies(quorlin quorlin_install_data)
 
 # An installed program finds its libraries where the system keeps them, and
 # resolves them all at start so its relocations can be made read-only.
-set_target_properties(quorlin PROPERTIES INSTALL_RPATH "")
-target_link_options(quorlin PRIVATE LINKER:-z,relro LINKER:-z,now)
-install(TARGETS quorlin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(program quorlin quorlin_command)
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH "")
+    target_link_options(${program} PRIVATE LINKER:-z,relro LINKER:-z,now)
+endforeach()
+install(TARGETS quorlin_command RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quorlin RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quorlin)
 install(FILES ${data_dir}/${QUORLIN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${data_dir}/${QUORLIN_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -13,7 +13,7 @@ from harness import Launcher
 BUILD, ID = os.environ["QUORLIN_BUILD_DIR"], "org.quorlin.Quorlin"
 FILES = ["usr/bin/quorlin", f"usr/share/applications/{ID}.desktop", f"etc/xdg/autostart/{ID}.desktop",
          f"usr/share/icons/hicolor/scalable/apps/{ID}.svg", f"usr/share/metainfo/{ID}.metainfo.xml",
-         "usr/share/man/man1/quorlin.1.gz", "usr/share/doc/quorlin/copyright", "usr/share/doc/quorlin/changelog.Debian.gz"] + [
+         "usr/share/man/man1/quorlin.1.gz", "usr/share/doc/quorlin/copyright", "usr/share/doc/quorlin/changelog.Debian.gz", "usr/libexec/quorlin/quorlin-launcher"] + [
          f"usr/share/icons/hicolor/{n}x{n}/apps/{ID}.png" for n in (48, 64, 128, 256)]
 
 
