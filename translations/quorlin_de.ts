@@ -189,6 +189,11 @@
         <extracomment>%1 is the application&apos;s name.</extracomment>
         <translation>Möchten Sie %1 wirklich in den Papierkorb legen? Dies kann nicht rückgängig gemacht werden.</translation>
     </message>
+    <message>
+        <source>Could not open %1</source>
+        <extracomment>%1 is the application&apos;s name.</extracomment>
+        <translation>%1 konnte nicht geöffnet werden</translation>
+    </message>
 </context>
 <context>
     <name>PagedGridView</name>

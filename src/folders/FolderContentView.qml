@@ -165,11 +165,11 @@ Item {
                 objectName: "folderAppGrid"
                 // Five columns of 108 with 20 between them inside 40 of
                 // padding: cells of 128 whose centres fall where those columns'
-                // centres are. The scroll area keeps its full 500 even when the
-                // folder has fewer rows or none.
+                // centres are. As high as its rows, so a small folder makes a
+                // small panel; many rows scroll.
                 x: 30
                 width: 640
-                height: 500
+                height: root.panel.gridHeight
                 cellWidth: 128
                 cellHeight: 140
                 clip: true

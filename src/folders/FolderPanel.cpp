@@ -169,8 +169,20 @@ void FolderPanel::setEditing(bool editing) {
     Q_EMIT isEditingChanged();
 }
 
+int FolderPanel::gridHeightFor(qsizetype applications) {
+    const qsizetype rows = (applications + gridColumns - 1) / gridColumns;
+    return int(std::min<qsizetype>(rows * gridCellHeight, gridMaxHeight));
+}
+
 void FolderPanel::refreshFolderApps() {
-    m_folderApps->setApps(::folderApps(m_folder, m_apps));
+    const AppList members = ::folderApps(m_folder, m_apps);
+    m_folderApps->setApps(members);
+    if (members.size() == m_gridCount)
+        return;
+    const int height = gridHeight();
+    m_gridCount = members.size();
+    if (gridHeight() != height)
+        Q_EMIT gridHeightChanged();
 }
 
 void FolderPanel::refreshPickerApps() {

@@ -29,8 +29,15 @@ class FolderPanel : public QObject {
     Q_PROPERTY(QString pickerSearchText READ pickerSearchText WRITE setPickerSearchText NOTIFY
                    pickerSearchTextChanged)
     Q_PROPERTY(QString revealLabel READ revealLabel WRITE setRevealLabel NOTIFY revealLabelChanged)
+    Q_PROPERTY(int gridHeight READ gridHeight NOTIFY gridHeightChanged)
 
 public:
+    // The application grid's cells, as the view lays them out.
+    static constexpr int gridColumns = 5;
+    static constexpr int gridCellHeight = 140;
+    // Taller folders scroll inside this height.
+    static constexpr int gridMaxHeight = 500;
+
     // `startEditing` opens the title in its text field, as "Rename Folder" does.
     FolderPanel(AppSettings& settings, const FolderItem& folder, const AppList& apps,
                 bool startEditing, QObject* parent = nullptr);
@@ -62,6 +69,10 @@ public:
     [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
     void setRevealLabel(const QString& label);
 
+    // The grid is as high as its rows of applications, up to gridMaxHeight.
+    [[nodiscard]] int gridHeight() const { return gridHeightFor(m_gridCount); }
+    [[nodiscard]] static int gridHeightFor(qsizetype applications);
+
     // Stores the edited name unless it is empty or already the stored one.
     Q_INVOKABLE void saveFolderName();
     Q_INVOKABLE void beginEditing();
@@ -87,6 +98,7 @@ Q_SIGNALS:
     void showingAppPickerChanged();
     void pickerSearchTextChanged();
     void revealLabelChanged();
+    void gridHeightChanged();
     void closeRequested();
     void launchRequested(const AppItem& app);
     void revealRequested(const AppItem& app);
@@ -109,6 +121,7 @@ private:
     bool m_closeRequested = false;
     QString m_pickerSearchText;
     QString m_revealLabel;
+    qsizetype m_gridCount = 0;
     AppListModel* m_folderApps;
     AppListModel* m_pickerApps;
 };

@@ -2,11 +2,15 @@
 
 #include "AppItem.h"
 
-// Starts applications. Launching is fire-and-forget: the launcher hides whether
-// or not the application came up, so implementations report nothing.
+#include <QFuture>
+#include <QString>
+
+// Starts applications. The answer comes once the start has been tried, perhaps
+// from another thread: an empty text when the program was started, else why it
+// could not be. A program that starts and then fails is a started one.
 class AppLauncher {
 public:
     virtual ~AppLauncher() = default;
 
-    virtual void launch(const AppItem& app) = 0;
+    virtual QFuture<QString> launch(const AppItem& app) = 0;
 };

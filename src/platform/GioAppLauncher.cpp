@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPromise>
 
 #include <optional>
 #include <thread>
@@ -19,18 +20,33 @@ namespace {
 // Info.plist files are a few kilobytes; anything far larger is not one.
 constexpr qint64 maxInfoPlistSize = 4 * 1024 * 1024;
 
-void launchDesktopEntry(const QString& path) {
+// Why the entry could not be started, or an empty text once it was.
+QString launchDesktopEntry(const QString& path) {
     const QByteArray file = QFile::encodeName(path);
     GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(file.constData());
+    // GIO refuses an entry whose Exec or TryExec program is not installed (any
+    // more: the catalogue left out those that were missing when it was read).
     if (info == nullptr)
-        return;
+        return QStringLiteral("No program to run for %1").arg(path);
     GAppLaunchContext* context = g_app_launch_context_new();
     GError* error = nullptr;
-    g_app_info_launch(G_APP_INFO(info), nullptr, context, &error);
-    if (error != nullptr)
-        g_error_free(error);
+    QString why;
+    if (!g_app_info_launch(G_APP_INFO(info), nullptr, context, &error))
+        why = error != nullptr ? QString::fromUtf8(error->message)
+                               : QStringLiteral("Could not launch %1").arg(path);
+    g_clear_error(&error);
     g_object_unref(context);
     g_object_unref(info);
+    return why;
+}
+
+QString launchBundle(const QString& path) {
+    QProcess process;
+    process.setProgram(GioAppLauncher::bundleExecutable(path));
+    if (process.program().isEmpty())
+        return QStringLiteral("No program to run in %1").arg(path);
+    process.setWorkingDirectory(QFileInfo(path).absolutePath());
+    return process.startDetached() ? QString() : process.errorString();
 }
 
 } // namespace
@@ -58,16 +74,21 @@ QString GioAppLauncher::bundleExecutable(const QString& bundlePath) {
     return program.absoluteFilePath();
 }
 
-void GioAppLauncher::launch(const AppItem& app) {
-    if (app.path.endsWith(QLatin1String(".desktop"))) {
-        // Off the GUI thread: GIO indexes every applications folder before its
-        // first desktop application info, and that walk follows links to folders
-        // (one to "/" never ends). A launch reports nothing, so nothing waits.
-        std::thread(launchDesktopEntry, app.path).detach();
-        return;
-    }
-    const QString program = bundleExecutable(app.path);
-    if (program.isEmpty())
-        return;
-    QProcess::startDetached(program, {}, QFileInfo(app.path).absolutePath());
+QFuture<QString> GioAppLauncher::launch(const AppItem& app) {
+    if (!app.path.endsWith(QLatin1String(".desktop")))
+        return QtFuture::makeReadyFuture(launchBundle(app.path));
+    // Off the GUI thread: GIO indexes every applications folder before its first
+    // desktop application info, and that walk follows links to folders (one to
+    // "/" never ends). A thread of its own, not the pool's: a walk that never
+    // ends must not take a worker the catalogue needs.
+    QPromise<QString> promise;
+    QFuture<QString> answer = promise.future();
+    // Started here, not in the thread: a future not yet started counts as
+    // finished, and whoever waits on it would not wait.
+    promise.start();
+    std::thread([path = app.path, promise = std::move(promise)]() mutable {
+        promise.addResult(launchDesktopEntry(path));
+        promise.finish();
+    }).detach();
+    return answer;
 }

@@ -157,6 +157,37 @@ Item {
         }
     }
 
+    // A launch that failed, told under the search field over whatever is there.
+    Text {
+        id: launchError
+
+        readonly property string message: root.mainScreen.launchError
+
+        objectName: "launchError"
+        anchors.top: header.bottom
+        anchors.topMargin: 4
+        // Centred under the search bar, which sits left of the header's middle
+        // by half of the edit button and the gap beside it.
+        anchors.horizontalCenter: header.horizontalCenter
+        anchors.horizontalCenterOffset: -(editButton.width + 20) / 2
+        // The last message stays while it fades out.
+        onMessageChanged: if (message)
+            text = message
+        textFormat: Text.PlainText
+        color: "white"
+        style: Text.Outline
+        styleColor: Qt.rgba(0, 0, 0, 0.4)
+        font.pixelSize: 13
+        opacity: message ? 0.9 : 0
+        visible: opacity > 0
+
+        Behavior on opacity {
+            NumberAnimation {
+                duration: 400
+            }
+        }
+    }
+
     DeleteAlert {
         mainScreen: root.mainScreen
         onClosed: root.focusSearch()

@@ -3,12 +3,14 @@
 #include "AppDiscovery.h"
 #include "AppLauncher.h"
 #include "AppSettings.h"
+#include "ConsoleLine.h"
 #include "DesktopBackground.h"
 #include "FileRevealer.h"
 #include "MoveTranslation.h"
 #include "PagedGrid.h"
 #include "SearchRule.h"
 
+#include <QFutureWatcher>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,7 +34,11 @@ MainScreen::MainScreen(AppSettings& settings, AppDiscovery& discovery, AppLaunch
     , m_launcher(launcher)
     , m_revealer(revealer)
     , m_background(background)
-    , m_grid(new PagedGrid(this)) {
+    , m_grid(new PagedGrid(this))
+    , m_launchErrorTimer(new QTimer(this)) {
+    m_launchErrorTimer->setSingleShot(true);
+    m_launchErrorTimer->setInterval(launchErrorMs);
+    connect(m_launchErrorTimer, &QTimer::timeout, this, [this] { setLaunchError(QString()); });
     m_grid->setLayout(gridColumns, gridRows);
     m_grid->setSettings(&m_settings);
     m_grid->setRevealLabel(m_revealer.revealLabel());
@@ -133,9 +139,61 @@ QString MainScreen::emptyText() const {
 }
 
 void MainScreen::launch(const AppItem& app) {
-    m_launcher.launch(app);
+    // The answer may come from a worker thread; the watcher, a child of the
+    // screen, brings it to this thread and goes with the screen, so a late
+    // answer finds nothing to call. The timers go with the watcher.
+    auto* watcher = new QFutureWatcher<QString>(this);
+    auto* delay = new QTimer(watcher);
+    auto* patience = new QTimer(watcher);
+    for (QTimer* timer : {delay, patience})
+        timer->setSingleShot(true);
+    const auto settle = [watcher, delay, patience] {
+        delay->stop();
+        patience->stop();
+        watcher->disconnect();
+        watcher->deleteLater();
+    };
     // Search text and edit mode stay: the launcher comes back as it was left.
-    QTimer::singleShot(launchHideDelayMs, this, [this] { Q_EMIT hideLauncherRequested(); });
+    const auto hide = [this, settle] {
+        settle();
+        Q_EMIT hideLauncherRequested();
+    };
+    // Once the delay is over, with the launch answered: the patience timer
+    // stops only on an answer that the program started.
+    connect(delay, &QTimer::timeout, this, [hide, patience] {
+        if (!patience->isActive())
+            hide();
+    });
+    connect(patience, &QTimer::timeout, this, hide);
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, delay, patience, hide, settle, name = app.name] {
+                // A launch that gave no answer at all did not start anything.
+                const QString error = watcher->future().resultCount() > 0
+                                          ? watcher->result()
+                                          : QStringLiteral("no answer");
+                if (error.isEmpty()) {
+                    patience->stop();
+                    if (!delay->isActive())
+                        hide();
+                    return;
+                }
+                settle();
+                printConsoleLine(QStringLiteral("Error launching app: %1").arg(error));
+                //: %1 is the application's name.
+                setLaunchError(tr("Could not open %1").arg(name));
+            });
+    delay->start(launchHideDelayMs);
+    patience->start(launchAnswerWaitMs);
+    watcher->setFuture(m_launcher.launch(app));
+}
+
+void MainScreen::setLaunchError(const QString& error) {
+    if (!error.isEmpty())
+        m_launchErrorTimer->start();
+    if (error == m_launchError)
+        return;
+    m_launchError = error;
+    Q_EMIT launchErrorChanged();
 }
 
 void MainScreen::hideApp(const AppItem& app) {

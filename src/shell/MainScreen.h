@@ -14,6 +14,7 @@ class AppSettings;
 class DesktopBackground;
 class FileRevealer;
 class PagedGrid;
+class QTimer;
 
 // The behaviour of the launcher's main screen: the catalogue narrowed by the
 // search text, which of the loading, grid or empty states shows, edit mode, and
@@ -35,6 +36,7 @@ class MainScreen : public QObject {
                    setShowDeleteConfirmation NOTIFY showDeleteConfirmationChanged)
     Q_PROPERTY(QString deleteTitle READ deleteTitle CONSTANT)
     Q_PROPERTY(QString deleteMessage READ deleteMessage NOTIFY deleteMessageChanged)
+    Q_PROPERTY(QString launchError READ launchError NOTIFY launchErrorChanged)
     Q_PROPERTY(PagedGrid* grid READ grid CONSTANT)
     Q_PROPERTY(DesktopBackground* background READ background CONSTANT)
 
@@ -47,6 +49,11 @@ public:
     static constexpr int gridRows = 5;
     // How long a launched application has to come up before the launcher goes.
     static constexpr int launchHideDelayMs = 200;
+    // The launcher goes only once the launch has answered that it started; an
+    // answer that is this late (GIO still indexing) is not waited for.
+    static constexpr int launchAnswerWaitMs = 2000;
+    // How long the word that a launch failed stays under the search field.
+    static constexpr int launchErrorMs = 3000;
 
     // Every reference must outlive the screen.
     MainScreen(AppSettings& settings, AppDiscovery& discovery, AppLauncher& launcher,
@@ -74,6 +81,9 @@ public:
 
     [[nodiscard]] PagedGrid* grid() const { return m_grid; }
     [[nodiscard]] DesktopBackground* background() const { return &m_background; }
+
+    // What became of the last launch that failed, while it is told; else empty.
+    [[nodiscard]] const QString& launchError() const { return m_launchError; }
 
     // The grid's requests.
     void launch(const AppItem& app);
@@ -103,12 +113,14 @@ Q_SIGNALS:
     void filteredAppsChanged();
     void showDeleteConfirmationChanged();
     void deleteMessageChanged();
+    void launchErrorChanged();
     // The launcher should go out of sight (after a launch, or on Escape).
     void hideLauncherRequested();
 
 private:
     void refilter();
     void updateContentState();
+    void setLaunchError(const QString& error);
 
     AppSettings& m_settings;
     AppDiscovery& m_discovery;
@@ -123,4 +135,6 @@ private:
     ContentState m_contentState = ContentState::Empty;
     bool m_showDeleteConfirmation = false;
     std::optional<AppItem> m_appToDelete;
+    QString m_launchError;
+    QTimer* m_launchErrorTimer;
 };

@@ -8,6 +8,7 @@ a flat icon of its own colour, so its tile is found by that colour.
 
 import json
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -23,9 +24,9 @@ PLATE = (44, 44, 46)
 
 class Launcher:
     def __init__(self, name, apps):
-        """`apps`: (identifier, display name, icon colour) of each fixture entry."""
+        """`apps`: (identifier, display name, icon colour[, script to run instead]) of each fixture entry."""
         self.name, self.last, self.process = name, None, None
-        self.colours = {ident: colour for ident, _, colour in apps}
+        self.colours = {ident: colour for ident, _, colour, *_ in apps}
         self.binary = os.environ["QUORLIN_BINARY"]
         self.artifacts = os.environ.get("QUORLIN_ARTIFACTS") or tempfile.mkdtemp(prefix="quorlin-shots-")
         self.home = tempfile.mkdtemp(prefix="quorlin-e2e-")
@@ -34,11 +35,15 @@ class Launcher:
         self.env = {"XDG_" + kind: self.path(kind.lower()) for kind in xdg}
         for folder in (self.artifacts, "markers", "root", "data_home/applications", *self.env.values()):
             os.makedirs(self.path(folder), mode=0o700, exist_ok=True)
-        for ident, title, colour in apps:
+        for ident, title, colour, *script in apps:
             Image.new("RGB", (128, 128), colour).save(self.path(ident + ".png"))
+            command = self.path(ident) if script else "touch " + self.path("markers", ident)
+            if script:
+                pathlib.Path(command).write_text(script[0])
+                os.chmod(command, 0o700)
             with open(self.path("data_home", "applications", ident + ".desktop"), "w") as entry:
-                entry.write("[Desktop Entry]\nType=Application\nName=%s\nIcon=%s\nExec=touch %s\n"
-                            % (title, self.path(ident + ".png"), self.path("markers", ident)))
+                entry.write("[Desktop Entry]\nType=Application\nName=%s\nIcon=%s\nExec=%s\n"
+                            % (title, self.path(ident + ".png"), command))
         # Xvfb picks a free display and writes its number once it takes clients.
         display, write_end = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,

@@ -9,8 +9,9 @@ ATLAS, BEACON, CHROME, DELTA, FIREFOX, GAMMA = ("org.test." + name for name in (
     "atlas", "beacon", "chrome", "delta", "firefox", "gamma"))
 APPS = [(ATLAS, "Atlas", (220, 60, 50)), (BEACON, "Beacon", (60, 190, 80)), (CHROME, "Chrome Canary", (240, 150, 40)),
         (DELTA, "Delta", (230, 210, 60)), (FIREFOX, "Firefox Dev", (240, 120, 170)), (GAMMA, "Gamma", (40, 180, 160))]
-# The open folder's card is centred in the window at a fixed size; the picker hangs under its plus button.
-TITLE, PLUS, CLOSE, BACKDROP, PICKER = (670, 326), (1221, 326), (1254, 326), (300, 950), (1075, 340, 1130, 900)
+# The open folder's card is centred in the window and as high as its contents: here one row of applications,
+# 140 high. The picker hangs under its plus button.
+TITLE, PLUS, CLOSE, BACKDROP, PICKER = (670, 506), (1221, 506), (1254, 506), (300, 950), (1075, 520, 1130, 1080)
 
 
 def folders(launcher):

@@ -9,10 +9,11 @@ import time
 from harness import SCREEN, main
 from PIL import Image
 
-ALPHA, MAIL, ZEBRA, ZETA = "org.test.alpha", "org.test.mail", "org.test.zebra", "org.test.zeta"
-APPS = [(ALPHA, "Alpha", (230, 40, 40)), (MAIL, "Mail", (40, 200, 60)),
+ALPHA, GONE, MAIL, ZEBRA, ZETA = ("org.test." + name for name in ("alpha", "gone", "mail", "zebra", "zeta"))
+APPS = [(ALPHA, "Alpha", (230, 40, 40)), (GONE, "Gone", (150, 60, 200), "#!/bin/sh\n"), (MAIL, "Mail", (40, 200, 60)),
         (ZEBRA, "Zebra", (240, 200, 20)), (ZETA, "Zeta Notes", (40, 90, 230))]
-PICTURE, TOP_BAR = (250, 140, 20), 25
+# Where a failed launch is told: under the search field, below the panel's strip.
+PICTURE, TOP_BAR, MESSAGE = (250, 140, 20), 25, (700, 88, 1140, 112)
 
 
 def frame_is(launcher, top):
@@ -32,7 +33,7 @@ def show_and_hide(launcher):
     hints = launcher.run("xprop", "-id", launcher.window, "_NET_WM_STATE", "_NET_WM_DESKTOP").stdout
     for hint in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "= 4294967295"):
         assert hint in hints, hints
-    launcher.shows("start", ALPHA, MAIL, ZEBRA, ZETA)
+    launcher.shows("start", ALPHA, GONE, MAIL, ZEBRA, ZETA)
     # Another application's window, to hold the keyboard; it goes with the X server.
     subprocess.Popen(["xmessage", "-name", "other", "another application"], env=launcher.env, stderr=subprocess.DEVNULL)
     other = launcher.run("xdotool", "search", "--sync", "--onlyvisible", "--classname", "other").stdout.split()
@@ -54,6 +55,12 @@ def show_and_hide(launcher):
 
 
 def search_and_launch(launcher):
+    # A program removed since the scan: the launcher stays and says so until the word fades.
+    os.remove(launcher.path(GONE))
+    launcher.click(launcher.shows("all", ALPHA, GONE, MAIL, ZEBRA, ZETA)[GONE])
+    told = lambda: launcher.patch((255, 255, 255), MESSAGE, tolerance=30)[1] > 30
+    launcher.wait("the failure told", told, "launch-failed")
+    launcher.wait("the word to fade with the launcher still shown", lambda: not told() and launcher.viewable())
     # The search field has the keyboard without a click.
     for keys, shown in (("z e", [ZEBRA, ZETA]), ("T", [ZETA]), ("q", []), ("BackSpace", [ZETA])):
         at = launcher.xdo("key", "--delay", "80", *keys.split()).shows("typed-" + keys.replace(" ", ""), *shown)

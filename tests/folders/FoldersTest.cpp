@@ -87,21 +87,22 @@ private Q_SLOTS:
     // A QML warning is a fault of the view even when the flow still works.
     void init() { QTest::failOnWarning(QRegularExpression(".*")); }
 
-    // Each row reads "members preview shown", one letter per application; x and
-    // y resolve to nothing.
+    // Each row reads "members preview shown gridHeight", one letter per
+    // application; x and y resolve to nothing.
     void contents_data() {
         QTest::addColumn<QString>("row");
-        QTest::addRow("preview cut at nine") << "ABCDEFGHIJKL ABCDEFGHI ABCDEFGHIJKL";
+        QTest::addRow("preview cut at nine") << "ABCDEFGHIJKL ABCDEFGHI ABCDEFGHIJKL 420";
         QTest::addRow("unresolved among the first nine leave gaps")
-            << "xLyCABDEFGH LCABDEF LCABDEFGH";
-        QTest::addRow("repeated members shown once") << "CACA CA CA";
+            << "xLyCABDEFGH LCABDEF LCABDEFGH 280";
+        QTest::addRow("repeated members shown once") << "CACA CA CA 140";
+        QTest::addRow("rows past 500 scroll") << "ABCDEFGHIJKLMNOP ABCDEFGHI ABCDEFGHIJKLMNOP 500";
     }
 
     void contents() {
         QFETCH(QString, row);
         const QStringList parts = row.split(' ');
         // The last record, c, has C's identifier: a member resolves to the first.
-        const AppList apps = testApps(QString("ABCDEFGHIJKLc").split("", Qt::SkipEmptyParts));
+        const AppList apps = testApps(QString("ABCDEFGHIJKLMNOPc").split("", Qt::SkipEmptyParts));
         const FolderItem folder{{}, "F", bundleIds(parts[0].split("", Qt::SkipEmptyParts))};
         const auto letters = [](const AppList& list) {
             return std::accumulate(
@@ -110,6 +111,7 @@ private Q_SLOTS:
         };
         QCOMPARE(letters(previewApps(folder, apps)), parts[1]);
         QCOMPARE(letters(folderApps(folder, apps)), parts[2]);
+        QCOMPARE(FolderPanel::gridHeightFor(folderApps(folder, apps).size()), parts[3].toInt());
     }
 
     // Typing a name, then Return or a way out of the panel; what the host was
@@ -153,6 +155,7 @@ private Q_SLOTS:
         m->settings.addAppToFolder(m->folder.id, "org.test.maps");
         m->settings.renameFolder(m->folder.id, "Elsewhere");
         QTRY_COMPARE(all("folderAppCell").size(), 3);
+        QCOMPARE(find("folderAppGrid")->height(), 140); // as high as its one row
         QCOMPARE(find("folderTitle")->property("text").toString(), "Elsewhere");
         QVERIFY(clickOn(find("folderAddButton")) && m->panel.showingAppPicker());
         m->settings.deleteFolder(m->folder.id);

@@ -234,15 +234,20 @@ private Q_SLOTS:
     }
 
     // Desktop entries through GIO; a bundle's program directly, not through a
-    // shell that would split its path at the space, in the bundle's folder.
+    // shell that would split its path at the space, in the bundle's folder. An
+    // entry whose program has gone answers why it did not start.
     void launch() {
         const fixture::Tree tree;
-        tree.write("notes.desktop", "[Desktop Entry]\nType=Application\nName=N\nExec=touch " +
-                                        QFile::encodeName(tree.path("entry-ran")));
+        const QByteArray entry = "[Desktop Entry]\nType=Application\nName=N\nExec=";
+        tree.write("notes.desktop", entry + "touch " + QFile::encodeName(tree.path("entry-ran")));
+        tree.write("gone.desktop", entry + QFile::encodeName(tree.path("gone")));
         tree.write("S P.app/Contents/Info.plist", fixture::plist({{"CFBundleExecutable", "run"}}));
         writeProgram(tree, "S P.app/Contents/MacOS/run");
         for (const char* item : {"notes.desktop", "S P.app"})
             GioAppLauncher().launch(AppItem{QUuid(), item, item, tree.path(item), {}});
+        QCOMPARE(
+            GioAppLauncher().launch(AppItem{{}, "G", "G", tree.path("gone.desktop"), {}}).result(),
+            "No program to run for " + tree.path("gone.desktop"));
         QTRY_VERIFY(QFile::exists(tree.path("entry-ran")) && QFile::exists(tree.path("ran")));
     }
 

@@ -12,6 +12,7 @@
 #include "QmlTestView.h"
 #include "RecordingDefaultsStore.h"
 #include "ShellFakes.h"
+#include "StdoutCapture.h"
 #include "TestMain.h"
 #include "UuidText.h"
 
@@ -122,6 +123,14 @@ private Q_SLOTS:
         QCOMPARE(l.launcher.launched.value(0).name, QString("Notes"));
         QTRY_COMPARE(hides.count(), 1);
         QVERIFY(clock.elapsed() >= MainScreen::launchHideDelayMs - 10);
+        // A launch that fails keeps the launcher and says so until the word fades.
+        const StdoutCapture out;
+        l.launcher.failWith = "Failed to execute child process";
+        l.screen.grid()->launch(uuidText(l.screen.filteredApps().at(0).id));
+        QTRY_COMPARE(l.screen.launchError(), "Could not open Notes");
+        QCOMPARE(out.lines(), QStringList{"Error launching app: " + l.launcher.failWith});
+        QTRY_COMPARE_WITH_TIMEOUT(l.screen.launchError(), "", MainScreen::launchErrorMs * 2);
+        QCOMPARE(hides.count(), 1);
         // The search is kept for the launcher's return; hiding is kept in the settings.
         l.screen.grid()->hide(uuidText(l.screen.filteredApps().at(0).id));
         QVERIFY(l.screen.filteredApps().isEmpty());

@@ -16,9 +16,13 @@
 
 class RecordingLauncher final : public AppLauncher {
 public:
-    void launch(const AppItem& app) override { launched.append(app); }
+    QFuture<QString> launch(const AppItem& app) override {
+        launched.append(app);
+        return QtFuture::makeReadyFuture(failWith);
+    }
 
     AppList launched;
+    QString failWith;
 };
 
 class RecordingRevealer final : public FileRevealer {
