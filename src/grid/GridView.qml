@@ -65,6 +65,19 @@ Item {
                     sourceComponent: cell.kind === "app" ? appCell : folderCell
                 }
 
+                // The keyboard's focus ring.
+                Rectangle {
+                    objectName: "focusRing"
+                    anchors.centerIn: parent
+                    width: 120
+                    height: cell.height
+                    radius: 20
+                    color: Qt.rgba(1, 1, 1, 0.12)
+                    border.color: "white"
+                    border.width: 2
+                    visible: cell.cellId === root.grid.focusedCellId
+                }
+
                 // Drops are settled by the grid; the area only reports the drag's
                 // way in, across and out, and shows the answer as the drop action.
                 DropArea {

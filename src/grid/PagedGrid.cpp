@@ -10,6 +10,7 @@
 #include "FolderNameSuggestion.h"
 #include "FolderPanel.h"
 #include "GridComposition.h"
+#include "GridFocus.h"
 #include "MoveTranslation.h"
 #include "UuidText.h"
 
@@ -97,6 +98,8 @@ void PagedGrid::setClock(DropClock clock) {
 }
 
 void PagedGrid::recompose() {
+    // The ring marks a place in the grid as it was; a new grid has none.
+    setFocusedIndex(-1);
     const int oldItemCount = itemCount();
     const int oldPageCount = pageCount();
     if (m_settings) {
@@ -183,6 +186,7 @@ void PagedGrid::announceLoaded() const {
 }
 
 void PagedGrid::resetViewState() {
+    setFocusedIndex(-1);
     setCurrentPage(0);
     changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
     clearAllHover();
@@ -425,4 +429,75 @@ void PagedGrid::createFolderFor(const AppItem& dragged, const AppItem& target) {
 void PagedGrid::addToFolder(const QUuid& folderId, const AppItem& app) {
     if (m_settings)
         m_settings->addAppToFolder(folderId, app.bundleIdentifier);
+}
+
+QString PagedGrid::focusedCellId() const {
+    return m_focusedIndex >= 0 && m_focusedIndex < m_items.size()
+               ? uuidText(m_items.at(m_focusedIndex).uuid())
+               : QString();
+}
+
+void PagedGrid::setFocusedIndex(int index) {
+    if (index >= 0)
+        setCurrentPage(index / (m_columns * m_rows));
+    if (index == m_focusedIndex)
+        return;
+    m_focusedIndex = index;
+    Q_EMIT focusChanged();
+}
+
+bool PagedGrid::navigate(int key, bool searching) {
+    if (hasOpenFolder() || m_draggedApp)
+        return false;
+    const bool ring = m_focusedIndex >= 0;
+    const auto step = [this](int dx, int dy) {
+        setFocusedIndex(
+            moveGridFocus(m_focusedIndex, shownPage(), dx, dy, itemCount(), m_columns, m_rows));
+        return true;
+    };
+    // The ring keeps its place on the page it is carried to.
+    const auto toPage = [this, ring](int page) {
+        const int pageSize = m_columns * m_rows;
+        page = std::clamp(page, 0, std::max(pageCount() - 1, 0));
+        if (ring)
+            setFocusedIndex(std::min(page * pageSize + m_focusedIndex % pageSize, itemCount() - 1));
+        else
+            setCurrentPage(page);
+        return true;
+    };
+    switch (key) {
+    case Qt::Key_Up:
+        return step(0, -1);
+    case Qt::Key_Down:
+        return step(0, 1);
+    case Qt::Key_Left:
+        return ring && step(-1, 0);
+    case Qt::Key_Right:
+        return ring && step(1, 0);
+    case Qt::Key_PageUp:
+        return toPage(shownPage() - 1);
+    case Qt::Key_PageDown:
+        return toPage(shownPage() + 1);
+    case Qt::Key_Home:
+        return ring && toPage(0);
+    case Qt::Key_End:
+        return ring && toPage(pageCount() - 1);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        return false;
+    }
+    const auto firstApp = std::find_if(m_items.cbegin(), m_items.cend(),
+                                       [](const GridItemType& item) { return item.app(); });
+    const GridItemType* item = ring ? &m_items.at(m_focusedIndex)
+                               : searching && firstApp != m_items.cend() ? &*firstApp
+                                                                         : nullptr;
+    if (item == nullptr)
+        return false;
+    if (const AppItem* app = item->app())
+        Q_EMIT launchRequested(*app);
+    else
+        openFolder(uuidText(item->folder()->id));
+    return true;
 }

@@ -50,6 +50,8 @@ class PagedGrid : public QObject {
     // The open folder's panel, null while no folder is open.
     Q_PROPERTY(FolderPanel* openFolderPanel READ openFolderPanel NOTIFY openFolderChanged)
     Q_PROPERTY(QString revealLabel READ revealLabel WRITE setRevealLabel NOTIFY revealLabelChanged)
+    // The cell the keyboard's focus ring is on, "" while there is none.
+    Q_PROPERTY(QString focusedCellId READ focusedCellId NOTIFY focusChanged)
 
 public:
     explicit PagedGrid(QObject* parent = nullptr);
@@ -82,6 +84,7 @@ public:
     [[nodiscard]] QString openFolderId() const;
     [[nodiscard]] FolderPanel* openFolderPanel() const { return m_openFolderPanel; }
     [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
+    [[nodiscard]] QString focusedCellId() const;
     void setRevealLabel(const QString& label);
 
     // Prints "PagedGridView loaded with N pages, M items"; the view calls it
@@ -102,6 +105,14 @@ public:
     Q_INVOKABLE void deleteFolder(const QString& folderId);
     // A folder is renamed in its panel: open it with the name being edited.
     Q_INVOKABLE void renameFolder(const QString& folderId);
+
+    // A key pressed over the grid, whatever control has the focus; whether the
+    // grid took it. Up and Down bring the focus ring (and move it), Left,
+    // Right, Home and End move it once it is there, Page Up and Page Down turn
+    // pages; Return and Enter launch the ring's application or open its folder,
+    // or, with no ring while `searching`, launch the first application shown.
+    // An open folder's panel keeps the keys for itself.
+    bool navigate(int key, bool searching);
 
     // A wheel or touchpad scroll over the pages.
     Q_INVOKABLE void scrollPages(QPointF angleDelta);
@@ -128,6 +139,7 @@ Q_SIGNALS:
     void draggedAppChanged();
     void openFolderChanged();
     void revealLabelChanged();
+    void focusChanged();
 
     void launchRequested(const AppItem& app);
     void deleteRequested(const AppItem& app);
@@ -151,6 +163,8 @@ private:
     void addToFolder(const QUuid& folderId, const AppItem& app);
     void runPendingDropActions();
     void clearAllHover();
+    // Puts the ring on cell `index` (-1: none) and its page on screen.
+    void setFocusedIndex(int index);
 
     GridPageListModel* m_pages;
     AppList m_apps;
@@ -165,6 +179,7 @@ private:
     std::optional<FolderItem> m_openFolder;
     FolderPanel* m_openFolderPanel = nullptr;
     QString m_revealLabel;
+    int m_focusedIndex = -1;
     DropClock m_clock;
     WheelPager m_wheelPager;
     QList<std::function<void()>> m_pendingDropActions;

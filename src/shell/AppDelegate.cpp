@@ -41,6 +41,11 @@ void AppDelegate::setupWindow(QQuickWindow* window, QQuickItem* mainContent) {
     setupKeyMonitors();
 }
 
+void AppDelegate::setNavigator(std::function<bool(int key)> navigator) {
+    if (m_keys != nullptr)
+        m_keys->setNavigator(std::move(navigator));
+}
+
 void AppDelegate::setupKeyMonitors() {
     if (m_hotkeyInstalled)
         return;

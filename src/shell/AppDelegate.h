@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QQuickWindow>
 
+#include <functional>
+
 class GlobalHotkey;
 class LauncherKeyFilter;
 
@@ -21,6 +23,8 @@ public:
     // Styles `window` as the launcher and installs the keys. Without a window the
     // global key is still installed, and toggling does nothing.
     void setupWindow(QQuickWindow* window, QQuickItem* mainContent = nullptr);
+    // The main screen's keys for its grid; see LauncherKeyFilter::setNavigator.
+    void setNavigator(std::function<bool(int key)> navigator);
 
     // The launcher key: hides a launcher the user is looking at, otherwise brings
     // it to the front with the focus. Runs from the event loop, not in the caller.

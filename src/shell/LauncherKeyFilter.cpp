@@ -25,6 +25,10 @@ void LauncherKeyFilter::setMainContent(QQuickItem* item) {
     m_mainContent = item;
 }
 
+void LauncherKeyFilter::setNavigator(std::function<bool(int key)> navigator) {
+    m_navigator = std::move(navigator);
+}
+
 bool LauncherKeyFilter::focusOnMainScreen() const {
     const QQuickItem* focus = m_window.activeFocusItem();
     if (focus == nullptr || focus == m_window.contentItem() || m_mainContent == nullptr)
@@ -43,7 +47,9 @@ bool LauncherKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const LauncherKey action = launcherKeyFor(key->key(), key->modifiers(), focusOnMainScreen());
     if (action == LauncherKey::Other)
-        return false;
+        return event->type() == QEvent::KeyPress && m_navigator &&
+               (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focusOnMainScreen() &&
+               m_navigator(key->key());
     // Releases and auto-repeats of a key acted on are swallowed too: holding F4
     // must not flicker the launcher, and no half of the key reaches a control.
     if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {

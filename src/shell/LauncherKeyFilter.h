@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QQuickItem>
 
+#include <functional>
+
 // The keys the launcher window acts on before any control sees them.
 enum class LauncherKey { Other, Toggle, Escape };
 
@@ -23,6 +25,9 @@ public:
 
     // The item that holds the main screen; focus anywhere else is a popup's.
     void setMainContent(QQuickItem* item);
+    // Offered every other key pressed without modifiers while the focus is on
+    // the main screen; a key it takes goes no further.
+    void setNavigator(std::function<bool(int key)> navigator);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -35,4 +40,5 @@ private:
 
     QQuickWindow& m_window;
     QPointer<QQuickItem> m_mainContent;
+    std::function<bool(int key)> m_navigator;
 };

@@ -8,6 +8,7 @@
 #include "LauncherFrame.h"
 #include "LauncherScene.h"
 #include "MainScreen.h"
+#include "PagedGrid.h"
 #include "ScreenshotComposer.h"
 #include "SystemGlobalHotkey.h"
 
@@ -75,6 +76,9 @@ int QuorlinApp::runLauncher() {
     m_hotkey = std::make_unique<SystemGlobalHotkey>();
     m_delegate = std::make_unique<AppDelegate>(*m_hotkey);
     m_delegate->setupWindow(&view, view.rootObject());
+    m_delegate->setNavigator([&mainScreen](int key) {
+        return mainScreen.grid()->navigate(key, !mainScreen.searchText().isEmpty());
+    });
     m_scene->background().setViewSize(view.size());
     connect(m_delegate.get(), &AppDelegate::escapePressed, &mainScreen, &MainScreen::handleEscape);
     connect(&mainScreen, &MainScreen::hideLauncherRequested, m_delegate.get(),

@@ -8,6 +8,7 @@
 #include "UuidText.h"
 
 #include <QAbstractItemModelTester>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -152,6 +153,51 @@ private Q_SLOTS:
         f.settings.deleteFolder(f.folder.id);
         f.grid.setApps({});
         QCOMPARE(f.grid.currentPage(), 1);
+    }
+
+    // Pages of 2 x 2, [F A / C D] [E]: whether each key was taken, then the
+    // ring's cell, the page shown, and what was launched or opened.
+    void keyboard_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("searching");
+        QTest::addColumn<QString>("outcome");
+        // clang-format off
+        QTest::addRow("the first arrow shows the ring") << "Down" << false << "y F 0";
+        QTest::addRow("down a row, then on to the next page") << "Down Down Down" << false << "yyy E 1";
+        QTest::addRow("past the last column and back") << "Down Right Right Left" << false << "yyyy A 0";
+        QTest::addRow("nothing before the first page") << "Down Up Left" << false << "yyy F 0";
+        QTest::addRow("left and right move only a ring") << "Left Right Home" << false << "nnn - 0";
+        QTest::addRow("a page turned carries the ring") << "Down Down Right PageDown" << false << "yyyy E 1";
+        QTest::addRow("pages turned without a ring") << "PageDown PageDown" << false << "yy - 1";
+        QTest::addRow("enter on a folder opens it") << "Down Return" << false << "yy F 0 open F";
+        QTest::addRow("enter on an application") << "Down Right Enter" << false << "yyy A 0 launch App A";
+        QTest::addRow("enter while searching: the first application") << "Return" << true << "y - 0 launch App A";
+        QTest::addRow("enter with nothing to act on") << "Return" << false << "n - 0";
+        // clang-format on
+    }
+
+    void keyboard() {
+        QFETCH(QString, keys);
+        QFETCH(bool, searching);
+        QFETCH(QString, outcome);
+        GridFixture f;
+        f.grid.setLayout(2, 2);
+        QSignalSpy launched(&f.grid, &PagedGrid::launchRequested);
+        QString taken, ring = "-";
+        for (const QString& key : keys.split(' '))
+            taken +=
+                f.grid.navigate(
+                    QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + key).toLatin1()), searching)
+                    ? 'y'
+                    : 'n';
+        for (const QString code : {"F", "A", "C", "D", "E"})
+            ring = f.grid.focusedCellId() == f.cell(code) ? code : ring;
+        QStringList result{taken, ring, QString::number(f.grid.shownPage())};
+        if (f.grid.hasOpenFolder())
+            result << "open " + f.grid.openFolder()->name;
+        if (!launched.isEmpty())
+            result << "launch " + launched.value(0).value(0).value<AppItem>().name;
+        QCOMPARE(result.join(' '), outcome);
     }
 
     void wheel_data() {
