@@ -54,6 +54,17 @@
         <source>Full-screen application launcher.</source>
         <translation>Anwendungsstarter im Vollbild.</translation>
     </message>
+    <message>
+        <source>With --list-apps, print the applications hidden from the launcher instead, by name.</source>
+        <translation>Mit --list-apps stattdessen die im Starter ausgeblendeten Anwendungen ausgeben, nach Namen.</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Hidden Apps</source>
+        <translation>Ausgeblendete Apps</translation>
+    </message>
 </context>
 <context>
     <name>DeleteAlert</name>

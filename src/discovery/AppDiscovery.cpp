@@ -91,6 +91,10 @@ void AppDiscovery::publish(AppList apps) {
     Q_EMIT scanFinished();
 }
 
+AppList AppDiscovery::hiddenApplications() const {
+    return hiddenCatalogue(m_allDiscoveredApps, m_settings.hiddenApps());
+}
+
 void AppDiscovery::filterAndSortApps() {
     m_applications =
         orderCatalogue(m_allDiscoveredApps, m_settings.hiddenApps(), m_settings.customAppOrder());

@@ -38,6 +38,8 @@ public:
     [[nodiscard]] const AppList& applications() const { return m_applications; }
     // Every application of the last published scan, in discovery order.
     [[nodiscard]] const AppList& allDiscoveredApps() const { return m_allDiscoveredApps; }
+    // The hidden applications of the last published scan, by name.
+    [[nodiscard]] AppList hiddenApplications() const;
     [[nodiscard]] int count() const { return int(m_applications.size()); }
 
     [[nodiscard]] bool isLoading() const { return m_isLoading; }

@@ -24,9 +24,14 @@ CatalogueCommandLine::CatalogueCommandLine(QCommandLineParser& parser)
                  "<dir>/System/Applications and <dir>/System/Applications/Utilities instead of "
                  "the same folders at the file-system root. Desktop entries and settings still "
                  "follow the XDG variables."),
-             QCoreApplication::translate("CommandLine", "dir")) {
+             QCoreApplication::translate("CommandLine", "dir"))
+    , m_hidden(QStringLiteral("hidden"),
+               QCoreApplication::translate("CommandLine",
+                                           "With --list-apps, print the applications hidden "
+                                           "from the launcher instead, by name.")) {
     m_parser.addOption(m_listApps);
     m_parser.addOption(m_root);
+    m_parser.addOption(m_hidden);
 }
 
 bool CatalogueCommandLine::listRequested() const {
@@ -57,7 +62,9 @@ int CatalogueCommandLine::listApps(AppSettings& settings, std::FILE* out) const 
     loop.exec();
 
     QByteArray text;
-    for (const AppItem& app : discovery.applications()) {
+    const AppList apps =
+        m_parser.isSet(m_hidden) ? discovery.hiddenApplications() : discovery.applications();
+    for (const AppItem& app : apps) {
         text += escapeListingField(app.name).toUtf8() + '\t' +
                 escapeListingField(app.bundleIdentifier).toUtf8() + '\t' +
                 escapeListingField(app.path).toUtf8() + '\n';

@@ -38,6 +38,7 @@ private:
     QCommandLineParser& m_parser;
     QCommandLineOption m_listApps;
     QCommandLineOption m_root;
+    QCommandLineOption m_hidden;
 };
 
 // A field of a listing line, with backslashes and control characters (tabs and

@@ -77,6 +77,19 @@ AppList orderCatalogue(const AppList& discovered, const QSet<QString>& hidden,
     return ordered;
 }
 
+AppList hiddenCatalogue(const AppList& discovered, const QSet<QString>& hidden) {
+    AppList found;
+    QSet<QString> seen;
+    for (const AppItem& app : discovered) {
+        if (hidden.contains(app.bundleIdentifier) && !seen.contains(app.bundleIdentifier)) {
+            seen.insert(app.bundleIdentifier);
+            found.append(app);
+        }
+    }
+    sortByName(found);
+    return found;
+}
+
 QStringList keepUninstalled(const QStringList& order, const QStringList& stored,
                             const QSet<QString>& installed) {
     const QSet<QString> listed(order.cbegin(), order.cend());

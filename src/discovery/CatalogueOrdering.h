@@ -22,6 +22,11 @@ void sortByName(AppList& apps);
 [[nodiscard]] AppList orderCatalogue(const AppList& discovered, const QSet<QString>& hidden,
                                      const QStringList& customOrder);
 
+// The applications of `discovered` that the user hid, each identifier once
+// (its first record, as the catalogue shows it), by name: what there is to
+// bring back.
+[[nodiscard]] AppList hiddenCatalogue(const AppList& discovered, const QSet<QString>& hidden);
+
 // The manual order to store after the user arranged `order`: identifiers of
 // `stored` that are not installed now (in none of `installed`) keep their
 // place after the identifier they followed, so an application taken out and

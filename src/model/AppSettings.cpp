@@ -138,6 +138,12 @@ void AppSettings::hideApp(const QString& bundleId) {
     setHiddenApps(hidden);
 }
 
+void AppSettings::unhideApp(const QString& bundleId) {
+    QSet<QString> hidden = m_hiddenApps;
+    hidden.remove(bundleId);
+    setHiddenApps(hidden);
+}
+
 FolderItem AppSettings::createFolder(const QString& name, const QStringList& appBundleIds) {
     const FolderItem folder{QUuid::createUuid(), name, appBundleIds};
     FolderList folders = m_folders;

@@ -45,6 +45,8 @@ public:
     // Arrangement operations. None reports failure: an unknown folder id does
     // nothing (deleteFolder still re-saves), and nothing is validated.
     Q_INVOKABLE void hideApp(const QString& bundleId);
+    // Saves even when the identifier was not hidden, as every assignment does.
+    Q_INVOKABLE void unhideApp(const QString& bundleId);
     FolderItem createFolder(const QString& name, const QStringList& appBundleIds);
     void deleteFolder(const QUuid& id);
     void renameFolder(const QUuid& id, const QString& name);

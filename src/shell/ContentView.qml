@@ -82,6 +82,40 @@ Item {
                 label: root.mainScreen.editButtonText
                 onClicked: root.mainScreen.toggleEditMode()
             }
+
+            // In edit mode, the way back for what was hidden: a list to unhide from.
+            EditButton {
+                objectName: "hiddenAppsButton"
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.mainScreen.isEditMode && root.mainScreen.hiddenApps.count > 0
+                label: qsTr("Hidden Apps")
+                onClicked: hiddenApps.visible ? hiddenApps.close() : hiddenApps.open()
+                onVisibleChanged: if (!visible)
+                    hiddenApps.close()
+
+                Popup {
+                    id: hiddenApps
+
+                    objectName: "hiddenAppsPopup"
+                    x: Math.round((parent.width - width) / 2)
+                    y: parent.height + 8
+                    padding: 0
+                    focus: true
+                    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
+                    onOpened: root.mainScreen.hiddenApps.searchText = ""
+                    background: Rectangle {
+                        radius: 10
+                        color: Qt.rgba(0.17, 0.17, 0.18, 0.96)
+                        border.color: Qt.rgba(1, 1, 1, 0.15)
+                    }
+                    contentItem: AppPickerView {
+                        apps: root.mainScreen.hiddenApps.apps
+                        searchText: root.mainScreen.hiddenApps.searchText
+                        onSearchEdited: text => root.mainScreen.hiddenApps.searchText = text
+                        onSelectApp: appId => root.mainScreen.hiddenApps.unhide(appId)
+                    }
+                }
+            }
         }
     }
 

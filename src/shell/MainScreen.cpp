@@ -6,6 +6,7 @@
 #include "ConsoleLine.h"
 #include "DesktopBackground.h"
 #include "FileRevealer.h"
+#include "HiddenApps.h"
 #include "MoveTranslation.h"
 #include "PagedGrid.h"
 #include "SearchRule.h"
@@ -35,6 +36,7 @@ MainScreen::MainScreen(AppSettings& settings, AppDiscovery& discovery, AppLaunch
     , m_revealer(revealer)
     , m_background(background)
     , m_grid(new PagedGrid(this))
+    , m_hiddenApps(new HiddenApps(settings, discovery, this))
     , m_launchErrorTimer(new QTimer(this)) {
     m_launchErrorTimer->setSingleShot(true);
     m_launchErrorTimer->setInterval(launchErrorMs);

@@ -13,6 +13,7 @@ class AppLauncher;
 class AppSettings;
 class DesktopBackground;
 class FileRevealer;
+class HiddenApps;
 class PagedGrid;
 class QTimer;
 
@@ -38,6 +39,7 @@ class MainScreen : public QObject {
     Q_PROPERTY(QString deleteMessage READ deleteMessage NOTIFY deleteMessageChanged)
     Q_PROPERTY(QString launchError READ launchError NOTIFY launchErrorChanged)
     Q_PROPERTY(PagedGrid* grid READ grid CONSTANT)
+    Q_PROPERTY(HiddenApps* hiddenApps READ hiddenApps CONSTANT)
     Q_PROPERTY(DesktopBackground* background READ background CONSTANT)
 
 public:
@@ -80,6 +82,7 @@ public:
     [[nodiscard]] QString emptyText() const;
 
     [[nodiscard]] PagedGrid* grid() const { return m_grid; }
+    [[nodiscard]] HiddenApps* hiddenApps() const { return m_hiddenApps; }
     [[nodiscard]] DesktopBackground* background() const { return &m_background; }
 
     // What became of the last launch that failed, while it is told; else empty.
@@ -128,6 +131,7 @@ private:
     FileRevealer& m_revealer;
     DesktopBackground& m_background;
     PagedGrid* m_grid;
+    HiddenApps* m_hiddenApps;
 
     QString m_searchText;
     bool m_isEditMode = false;

@@ -31,16 +31,25 @@ private Q_SLOTS:
         QSettingsDefaultsStore store(tree.path("config/Quorlin/Quorlin.conf"));
         AppSettings settings(store);
         settings.setCustomAppOrder({"notes", "zip", "mail"});
-        settings.setHiddenApps({"zip"});
-        QProcess program;
-        program.start(
-            "env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
-                    "XDG_CONFIG_HOME=" + tree.path("config"), "XDG_DATA_HOME=" + tree.path("user"),
-                    "XDG_DATA_DIRS=" + tree.path("system"), qEnvironmentVariable("QUORLIN_BINARY"),
-                    "--list-apps", "--root", tree.path("root")});
-        QVERIFY(program.waitForFinished(120'000));
-        QCOMPARE(program.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
+        settings.setHiddenApps({"zip", "clock", "gone"});
+        settings.unhideApp("clock");
+        const auto list = [&](const QStringList& options) {
+            QProcess program;
+            program.start("env",
+                          QStringList{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
+                                      "QT_QPA_PLATFORM", "XDG_CONFIG_HOME=" + tree.path("config"),
+                                      "XDG_DATA_HOME=" + tree.path("user"),
+                                      "XDG_DATA_DIRS=" + tree.path("system"),
+                                      qEnvironmentVariable("QUORLIN_BINARY"), "--list-apps",
+                                      "--root", tree.path("root")} +
+                              options);
+            return program.waitForFinished(120'000) && program.exitCode() == 0
+                       ? QString::fromUtf8(program.readAllStandardOutput())
+                       : QString("failed");
+        };
+        QCOMPARE(list({"--hidden"}),
+                 QString("Zip\tzip\t%1/system/applications/zip.desktop\n").arg(tree.root()));
+        QCOMPARE(list({}),
                  QString("Notes\tnotes\t%1/user/applications/notes.desktop\n"
                          "Mail\tmail\t%1/root/System/Applications/Mail.app\n"
                          "New\\nLine\tnl\t%1/root/Applications/New\\nLine.app\n"

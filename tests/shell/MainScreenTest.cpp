@@ -135,6 +135,15 @@ private Q_SLOTS:
         l.screen.grid()->hide(uuidText(l.screen.filteredApps().at(0).id));
         QVERIFY(l.screen.filteredApps().isEmpty());
         QCOMPARE(l.settings.hiddenApps(), QSet<QString>{"org.example.notes"});
+        // In edit mode the hidden list brings it back.
+        QVERIFY(l.show());
+        l.screen.setEditMode(true);
+        QTRY_VERIFY(l.item("hiddenAppsButton") && l.item("hiddenAppsButton")->isVisible());
+        l.qml.click(l.item("hiddenAppsButton"));
+        QTRY_VERIFY(l.item("pickerRow") && l.item("pickerRow")->property("name") == "Notes");
+        l.qml.click(l.item("pickerRow"));
+        QTRY_COMPARE(l.screen.filteredApps().size(), 1);
+        QVERIFY(l.settings.hiddenApps().isEmpty() && !l.item("hiddenAppsButton")->isVisible());
     }
 
     void deleteAlert_data() {
