@@ -31,7 +31,10 @@ Item {
     Grid {
         id: cells
 
-        anchors.centerIn: parent
+        // Rows start at the left margin however few cells they hold.
+        x: 80
+        y: (root.height - height * scale) / 2
+        transformOrigin: Item.TopLeft
         scale: root.fit
         columns: root.columns
         columnSpacing: 20
@@ -60,12 +63,7 @@ Item {
                 width: root.columnWidth
                 height: kind === "app" ? 110 : 120
 
-                Loader {
-                    anchors.centerIn: parent
-                    sourceComponent: cell.kind === "app" ? appCell : folderCell
-                }
-
-                // The keyboard's focus ring.
+                // The keyboard's focus ring, under the tile so its icon keeps its colours.
                 Rectangle {
                     objectName: "focusRing"
                     anchors.centerIn: parent
@@ -77,6 +75,12 @@ Item {
                     border.width: 2
                     visible: cell.cellId === root.grid.focusedCellId
                 }
+
+                Loader {
+                    anchors.centerIn: parent
+                    sourceComponent: cell.kind === "app" ? appCell : folderCell
+                }
+
 
                 // Drops are settled by the grid; the area only reports the drag's
                 // way in, across and out, and shows the answer as the drop action.

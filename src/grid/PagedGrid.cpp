@@ -450,6 +450,8 @@ bool PagedGrid::navigate(int key, bool searching) {
     if (hasOpenFolder() || m_draggedApp)
         return false;
     const bool ring = m_focusedIndex >= 0;
+    if (key & Qt::ControlModifier)
+        return ring && moveFocusedApp(key & ~Qt::KeyboardModifierMask);
     const auto step = [this](int dx, int dy) {
         setFocusedIndex(
             moveGridFocus(m_focusedIndex, shownPage(), dx, dy, itemCount(), m_columns, m_rows));
@@ -499,5 +501,28 @@ bool PagedGrid::navigate(int key, bool searching) {
         Q_EMIT launchRequested(*app);
     else
         openFolder(uuidText(item->folder()->id));
+    return true;
+}
+
+bool PagedGrid::moveFocusedApp(int key) {
+    const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+    const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+    if (dx == 0 && dy == 0)
+        return false;
+    const int target =
+        moveGridFocus(m_focusedIndex, shownPage(), dx, dy, itemCount(), m_columns, m_rows);
+    const AppItem* app = m_items.at(m_focusedIndex).app();
+    const AppItem* onto = m_items.at(target).app();
+    const std::optional<int> from = app ? indexOfApp(m_apps, app->id) : std::nullopt;
+    const std::optional<int> to = onto ? indexOfApp(m_apps, onto->id) : std::nullopt;
+    if (!from || !to || *from == *to)
+        return true;
+    const QUuid moved = app->id;
+    Q_EMIT moveRequested(*from, *to);
+    // The main screen has rearranged the grid by now: the ring follows the application.
+    const auto at =
+        std::find_if(m_items.cbegin(), m_items.cend(),
+                     [&moved](const GridItemType& item) { return item.uuid() == moved; });
+    setFocusedIndex(at == m_items.cend() ? -1 : int(at - m_items.cbegin()));
     return true;
 }

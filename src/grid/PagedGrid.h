@@ -111,8 +111,12 @@ public:
     // Right, Home and End move it once it is there, Page Up and Page Down turn
     // pages; Return and Enter launch the ring's application or open its folder,
     // or, with no ring while `searching`, launch the first application shown.
-    // An open folder's panel keeps the keys for itself.
+    // Control and an arrow move the ring's application onto the cell the arrow
+    // points at, as a drop there would, and the ring goes along. An open
+    // folder's panel keeps the keys for itself. `key` may carry Qt::ControlModifier.
     bool navigate(int key, bool searching);
+    // Takes the ring away, as each showing of the launcher starts without one.
+    void clearFocus() { setFocusedIndex(-1); }
 
     // A wheel or touchpad scroll over the pages.
     Q_INVOKABLE void scrollPages(QPointF angleDelta);
@@ -165,6 +169,7 @@ private:
     void clearAllHover();
     // Puts the ring on cell `index` (-1: none) and its page on screen.
     void setFocusedIndex(int index);
+    bool moveFocusedApp(int key);
 
     GridPageListModel* m_pages;
     AppList m_apps;

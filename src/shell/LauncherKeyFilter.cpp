@@ -46,10 +46,11 @@ bool LauncherKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const LauncherKey action = launcherKeyFor(key->key(), key->modifiers(), focusOnMainScreen());
+    const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
     if (action == LauncherKey::Other)
         return event->type() == QEvent::KeyPress && m_navigator &&
-               (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focusOnMainScreen() &&
-               m_navigator(key->key());
+               (held == Qt::NoModifier || held == Qt::ControlModifier) && focusOnMainScreen() &&
+               m_navigator(key->key() | int(held));
     // Releases and auto-repeats of a key acted on are swallowed too: holding F4
     // must not flicker the launcher, and no half of the key reaches a control.
     if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {

@@ -79,6 +79,10 @@ int QuorlinApp::runLauncher() {
     m_delegate->setNavigator([&mainScreen](int key) {
         return mainScreen.grid()->navigate(key, !mainScreen.searchText().isEmpty());
     });
+    connect(&view, &QWindow::visibleChanged, mainScreen.grid(), [&mainScreen](bool visible) {
+        if (visible)
+            mainScreen.grid()->clearFocus();
+    });
     m_scene->background().setViewSize(view.size());
     connect(m_delegate.get(), &AppDelegate::escapePressed, &mainScreen, &MainScreen::handleEscape);
     connect(&mainScreen, &MainScreen::hideLauncherRequested, m_delegate.get(),

@@ -72,7 +72,12 @@ def search_and_launch(launcher):
     launcher.xdo("key", "F4").shows("search-kept", ZETA)
     # From the keyboard: the arrows bring a ring over the tiles, Return launches the one under it.
     launcher.xdo("key", "BackSpace", "BackSpace", "BackSpace", "Down", "Right", "Right", "Return")
-    launcher.wait("Mail to start from the keyboard", lambda: launcher.launched() == [MAIL, ZETA])
+    launcher.wait("Mail to start from the keyboard, the launcher gone",
+                  lambda: launcher.launched() == [MAIL, ZETA] and not launcher.viewable())
+    # Control and an arrow move the ring's application, stored as a drop stores it; the ring goes along.
+    launcher.xdo("key", "F4").shows("shown-again", ALPHA, GONE, MAIL, ZEBRA, ZETA)
+    launcher.xdo("key", "Down", "ctrl+Right", "ctrl+Right").wait("Alpha moved twice", lambda: launcher.setting(
+        "customAppOrder") == [GONE, MAIL, ALPHA, ZEBRA, ZETA])
 
 
 def screenshot_mode(launcher):

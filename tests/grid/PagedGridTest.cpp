@@ -8,7 +8,7 @@
 #include "UuidText.h"
 
 #include <QAbstractItemModelTester>
-#include <QMetaEnum>
+#include <QKeySequence>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -167,8 +167,9 @@ private Q_SLOTS:
         QTest::addRow("past the last column and back") << "Down Right Right Left" << false << "yyyy A 0";
         QTest::addRow("nothing before the first page") << "Down Up Left" << false << "yyy F 0";
         QTest::addRow("left and right move only a ring") << "Left Right Home" << false << "nnn - 0";
-        QTest::addRow("a page turned carries the ring") << "Down Down Right PageDown" << false << "yyyy E 1";
-        QTest::addRow("pages turned without a ring") << "PageDown PageDown" << false << "yy - 1";
+        QTest::addRow("a page turned carries the ring") << "Down Down Right PgDown" << false << "yyyy E 1";
+        QTest::addRow("pages turned without a ring") << "PgDown PgDown" << false << "yy - 1";
+        QTest::addRow("control moves the application, the ring along") << "Ctrl+Right Down Right Ctrl+Down Ctrl+Right" << false << "nyyyy A 0 move 0 3 move 0 4";
         QTest::addRow("enter on a folder opens it") << "Down Return" << false << "yy F 0 open F";
         QTest::addRow("enter on an application") << "Down Right Enter" << false << "yyy A 0 launch App A";
         QTest::addRow("enter while searching: the first application") << "Return" << true << "y - 0 launch App A";
@@ -185,11 +186,7 @@ private Q_SLOTS:
         QSignalSpy launched(&f.grid, &PagedGrid::launchRequested);
         QString taken, ring = "-";
         for (const QString& key : keys.split(' '))
-            taken +=
-                f.grid.navigate(
-                    QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + key).toLatin1()), searching)
-                    ? 'y'
-                    : 'n';
+            taken += f.grid.navigate(QKeySequence(key)[0].toCombined(), searching) ? 'y' : 'n';
         for (const QString code : {"F", "A", "C", "D", "E"})
             ring = f.grid.focusedCellId() == f.cell(code) ? code : ring;
         QStringList result{taken, ring, QString::number(f.grid.shownPage())};
@@ -197,6 +194,8 @@ private Q_SLOTS:
             result << "open " + f.grid.openFolder()->name;
         if (!launched.isEmpty())
             result << "launch " + launched.value(0).value(0).value<AppItem>().name;
+        for (const QList<QVariant>& move : f.moves)
+            result << QString("move %1 %2").arg(move.at(0).toInt()).arg(move.at(1).toInt());
         QCOMPARE(result.join(' '), outcome);
     }
 
