@@ -34,8 +34,8 @@ int main(int argc, char* argv[]) {
         const double scan =
             bench::medianMs(3, [&] { found = scanCatalogue(roots, cancelled).size(); });
         const double withIcons = bench::medianMs(3, [&] {
-            IconCache icons(roots.iconThemeFolders, {});
-            icons.reset(QStringLiteral("hicolor"));
+            IconCache icons(roots.iconThemeFolders, {}, [] { return QStringLiteral("hicolor"); });
+            icons.reset();
             for (const AppItem& entry : scanCatalogue(roots, cancelled))
                 found = icons.icon(entry.icon, 64).width();
         });

@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
         const double scan =
             bench::medianMs(3, [&] { found = scanCatalogue(roots, cancelled).size(); });
         const double withIcons = bench::medianMs(3, [&] {
-            IconCache icons({}, {});
+            IconCache icons({}, {}, [] { return QString(); });
             for (const AppItem& bundle : scanCatalogue(roots, cancelled))
                 found = icons.icon(bundle.icon, 64).width();
         });
