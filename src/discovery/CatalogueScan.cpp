@@ -52,6 +52,7 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
         identifiers.insert(entry.identifier);
         AppItem app{QUuid::createUuid(), entry.name, entry.identifier, entry.path, entry.icon};
         prepareForSearch(app, entry.otherNames);
+        app.actions = entry.actions;
         apps.append(std::move(app));
     }
     return apps;

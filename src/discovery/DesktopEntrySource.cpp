@@ -131,6 +131,29 @@ QStringList otherNamesOf(GKeyFile* file, const char* program) {
     return names;
 }
 
+// The entry's actions in the order of its Actions key, each with its localized
+// Name and its Icon; one without a group or a Name is left out, as GIO leaves
+// it out of its menus. A handful at most: each takes a line of a tile's menu.
+DesktopActionList actionsOf(GKeyFile* file) {
+    constexpr qsizetype maxActions = 10;
+    DesktopActionList actions;
+    const GTextList ids(g_key_file_get_string_list(
+        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_ACTIONS, nullptr, nullptr));
+    for (char** id = ids.get(); id != nullptr && *id != nullptr && actions.size() < maxActions;
+         ++id) {
+        const QByteArray group = QByteArray("Desktop Action ") + *id;
+        const GText name(g_key_file_get_locale_string(
+            file, group.constData(), G_KEY_FILE_DESKTOP_KEY_NAME, nullptr, nullptr));
+        if (name == nullptr || *name == '\0')
+            continue;
+        const GText icon(
+            g_key_file_get_string(file, group.constData(), G_KEY_FILE_DESKTOP_KEY_ICON, nullptr));
+        actions.append({QString::fromUtf8(*id), QString::fromUtf8(name.get()),
+                        icon != nullptr ? QString::fromUtf8(icon.get()) : QString()});
+    }
+    return actions;
+}
+
 // The rules of GIO's desktop application info, applied here rather than by
 // constructing one: each construction first indexes every applications folder
 // of the session through GIO's own walk, which follows links to folders and
@@ -185,7 +208,10 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
     loaded.record = {identifier,
                      name != nullptr ? QString::fromUtf8(name.get())
                                      : QString::fromUtf8(g_dgettext("glib20", "Unnamed")),
-                     path, iconOf(file), otherNamesOf(file, program.get())};
+                     path,
+                     iconOf(file),
+                     otherNamesOf(file, program.get()),
+                     actionsOf(file)};
     return loaded;
 }
 

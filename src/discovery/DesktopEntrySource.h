@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopAction.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,6 +21,7 @@ struct DesktopEntryRecord {
     // What else the application goes by, for search: the localized GenericName,
     // each localized keyword, and the file name of the program Exec runs.
     QStringList otherNames;
+    DesktopActionList actions;
 };
 
 // The applications of the freedesktop desktop entries under `folders` (each an

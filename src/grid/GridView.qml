@@ -228,9 +228,22 @@ Item {
         id: menu
 
         property string appId
+        // The entries of the last application's desktop actions, put first.
+        property var actionEntries: []
 
         function openFor(id) {
             appId = id;
+            for (const entry of actionEntries)
+                removeItem(entry);
+            const actions = root.grid.actionsOf(id);
+            const entries = actions.map(action => actionEntry.createObject(null, {
+                "text": action.name,
+                "actionId": action.id
+            }));
+            if (entries.length > 0)
+                entries.push(actionSeparator.createObject(null));
+            entries.forEach((entry, at) => insertItem(at, entry));
+            actionEntries = entries;
             popup();
         }
 
@@ -257,5 +270,22 @@ Item {
             Accessible.name: text
             onTriggered: root.grid.reveal(menu.appId)
         }
+    }
+
+    Component {
+        id: actionEntry
+
+        MenuItem {
+            property string actionId
+
+            Accessible.name: text
+            onTriggered: root.grid.launchAction(menu.appId, actionId)
+        }
+    }
+
+    Component {
+        id: actionSeparator
+
+        MenuSeparator {}
     }
 }

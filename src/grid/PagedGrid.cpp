@@ -208,6 +208,21 @@ void PagedGrid::launch(const QString& appId) {
         Q_EMIT launchRequested(*app);
 }
 
+QVariantList PagedGrid::actionsOf(const QString& appId) const {
+    QVariantList actions;
+    if (const std::optional<AppItem> app = appById(appId)) {
+        for (const DesktopAction& action : app->actions)
+            actions.append(QVariantMap{{QStringLiteral("id"), action.id},
+                                       {QStringLiteral("name"), action.name}});
+    }
+    return actions;
+}
+
+void PagedGrid::launchAction(const QString& appId, const QString& actionId) {
+    if (const std::optional<AppItem> app = appById(appId))
+        Q_EMIT actionRequested(*app, actionId);
+}
+
 void PagedGrid::requestDelete(const QString& appId) {
     if (const std::optional<AppItem> app = appById(appId))
         Q_EMIT deleteRequested(*app);

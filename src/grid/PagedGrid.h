@@ -94,6 +94,10 @@ public:
     Q_INVOKABLE void resetViewState();
 
     Q_INVOKABLE void launch(const QString& appId);
+    // The application's desktop actions for its menu, each a map of "id" and
+    // "name"; and the launch of one.
+    Q_INVOKABLE QVariantList actionsOf(const QString& appId) const;
+    Q_INVOKABLE void launchAction(const QString& appId, const QString& actionId);
     Q_INVOKABLE void requestDelete(const QString& appId);
     Q_INVOKABLE void hide(const QString& appId);
     Q_INVOKABLE void reveal(const QString& appId);
@@ -146,6 +150,7 @@ Q_SIGNALS:
     void focusChanged();
 
     void launchRequested(const AppItem& app);
+    void actionRequested(const AppItem& app, const QString& actionId);
     void deleteRequested(const AppItem& app);
     void hideRequested(const AppItem& app);
     // Positions in the list given to setApps().

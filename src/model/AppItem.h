@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopAction.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,8 @@ struct AppItem {
     // loses a few matches of that comparison (a mark that case-folds to a
     // letter), never in a name of ASCII alone.
     bool searchUnfoldedToo = true;
+    // A desktop entry's actions, offered at the top of its tile's menu.
+    DesktopActionList actions{};
 
     // Two scans of one bundle give equal records although their ids differ;
     // views that need identity compare `id` instead.

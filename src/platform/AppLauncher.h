@@ -12,5 +12,7 @@ class AppLauncher {
 public:
     virtual ~AppLauncher() = default;
 
-    virtual QFuture<QString> launch(const AppItem& app) = 0;
+    // `action`: one of the application's desktop actions by its id; empty for
+    // the application itself.
+    virtual QFuture<QString> launch(const AppItem& app, const QString& action) = 0;
 };

@@ -20,8 +20,9 @@ namespace {
 // Info.plist files are a few kilobytes; anything far larger is not one.
 constexpr qint64 maxInfoPlistSize = 4 * 1024 * 1024;
 
-// Why the entry could not be started, or an empty text once it was.
-QString launchDesktopEntry(const QString& path) {
+// Why the entry could not be started, or an empty text once it was. GIO says
+// nothing of an action that fails to start: that is taken as started.
+QString launchDesktopEntry(const QString& path, const QByteArray& action) {
     const QByteArray file = QFile::encodeName(path);
     GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(file.constData());
     // GIO refuses an entry whose Exec or TryExec program is not installed (any
@@ -31,7 +32,9 @@ QString launchDesktopEntry(const QString& path) {
     GAppLaunchContext* context = g_app_launch_context_new();
     GError* error = nullptr;
     QString why;
-    if (!g_app_info_launch(G_APP_INFO(info), nullptr, context, &error))
+    if (!action.isEmpty())
+        g_desktop_app_info_launch_action(info, action.constData(), context);
+    else if (!g_app_info_launch(G_APP_INFO(info), nullptr, context, &error))
         why = error != nullptr ? QString::fromUtf8(error->message)
                                : QStringLiteral("Could not launch %1").arg(path);
     g_clear_error(&error);
@@ -74,7 +77,7 @@ QString GioAppLauncher::bundleExecutable(const QString& bundlePath) {
     return program.absoluteFilePath();
 }
 
-QFuture<QString> GioAppLauncher::launch(const AppItem& app) {
+QFuture<QString> GioAppLauncher::launch(const AppItem& app, const QString& action) {
     if (!app.path.endsWith(QLatin1String(".desktop")))
         return QtFuture::makeReadyFuture(launchBundle(app.path));
     // Off the GUI thread: GIO indexes every applications folder before its first
@@ -86,8 +89,9 @@ QFuture<QString> GioAppLauncher::launch(const AppItem& app) {
     // Started here, not in the thread: a future not yet started counts as
     // finished, and whoever waits on it would not wait.
     promise.start();
-    std::thread([path = app.path, promise = std::move(promise)]() mutable {
-        promise.addResult(launchDesktopEntry(path));
+    std::thread([path = app.path, action = action.toUtf8(),
+                 promise = std::move(promise)]() mutable {
+        promise.addResult(launchDesktopEntry(path, action));
         promise.finish();
     }).detach();
     return answer;

@@ -8,7 +8,7 @@
 // shell; ".app" bundles run their Contents/MacOS/<CFBundleExecutable> detached.
 class GioAppLauncher final : public AppLauncher {
 public:
-    QFuture<QString> launch(const AppItem& app) override;
+    QFuture<QString> launch(const AppItem& app, const QString& action) override;
 
     // The program a bundle declares, or an empty string when the bundle has no
     // readable Info.plist, no CFBundleExecutable, or no executable file by that name.

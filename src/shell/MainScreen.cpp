@@ -45,6 +45,7 @@ MainScreen::MainScreen(AppSettings& settings, AppDiscovery& discovery, AppLaunch
     m_grid->setSettings(&m_settings);
     m_grid->setRevealLabel(m_revealer.revealLabel());
     connect(m_grid, &PagedGrid::launchRequested, this, &MainScreen::launch);
+    connect(m_grid, &PagedGrid::actionRequested, this, &MainScreen::launchAction);
     connect(m_grid, &PagedGrid::hideRequested, this, &MainScreen::hideApp);
     connect(m_grid, &PagedGrid::deleteRequested, this, &MainScreen::requestDelete);
     connect(m_grid, &PagedGrid::moveRequested, this, &MainScreen::moveApp);
@@ -141,6 +142,14 @@ QString MainScreen::emptyText() const {
 }
 
 void MainScreen::launch(const AppItem& app) {
+    followLaunch(app.name, m_launcher.launch(app, {}));
+}
+
+void MainScreen::launchAction(const AppItem& app, const QString& actionId) {
+    followLaunch(app.name, m_launcher.launch(app, actionId));
+}
+
+void MainScreen::followLaunch(const QString& name, const QFuture<QString>& answer) {
     // The answer may come from a worker thread; the watcher, a child of the
     // screen, brings it to this thread and goes with the screen, so a late
     // answer finds nothing to call. The timers go with the watcher.
@@ -168,7 +177,7 @@ void MainScreen::launch(const AppItem& app) {
     });
     connect(patience, &QTimer::timeout, this, hide);
     connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, delay, patience, hide, settle, name = app.name] {
+            [this, watcher, delay, patience, hide, settle, name] {
                 // A launch that gave no answer at all did not start anything.
                 const QString error = watcher->future().resultCount() > 0
                                           ? watcher->result()
@@ -186,7 +195,7 @@ void MainScreen::launch(const AppItem& app) {
             });
     delay->start(launchHideDelayMs);
     patience->start(launchAnswerWaitMs);
-    watcher->setFuture(m_launcher.launch(app));
+    watcher->setFuture(answer);
 }
 
 void MainScreen::setLaunchError(const QString& error) {

@@ -2,6 +2,7 @@
 
 #include "AppItem.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
@@ -90,6 +91,7 @@ public:
 
     // The grid's requests.
     void launch(const AppItem& app);
+    void launchAction(const AppItem& app, const QString& actionId);
     void hideApp(const AppItem& app);
     // Positions in filteredApps(), carried over to the catalogue by identity.
     void moveApp(int from, int to);
@@ -124,6 +126,8 @@ private:
     void refilter();
     void updateContentState();
     void setLaunchError(const QString& error);
+    // Hides once the launch has answered that it started; says so when not.
+    void followLaunch(const QString& name, const QFuture<QString>& answer);
 
     AppSettings& m_settings;
     AppDiscovery& m_discovery;

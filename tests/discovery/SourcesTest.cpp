@@ -52,7 +52,9 @@ private Q_SLOTS:
             "s/k/c.desktop:Name=C u/z.desktop:Name=Z",
             "z|Z|u|true a|A|s|true b|B|s|true k-c|C|s|true"};
         QTest::newRow("generic name, keywords, program's file name") << QStringList{
-            "s/a.desktop:Name=A&GenericName=G&Keywords=K;L;&Exec=/bin/sh", "a|A|s|G;K;L;sh"};
+            "s/a.desktop:Name=A&GenericName=G&Keywords=K;L;&Exec=/bin/sh&Actions=new;bare;gone;&"
+            "[Desktop+Action+new]&Name=New+Window&Icon=win&[Desktop+Action+bare]&Exec=true",
+            "a|A|s|G;K;L;sh|new:New Window:win"};
         QTest::newRow("not entries: malformed, hidden, FIFOs, folders, other names") << QStringList{
             "s/a.desktop:Exec=true s/b.desktop|[Other]\nName=B\nExec=true s/c.desktop|\x01[[= "
             "s/.d.desktop:Name=D s/e.desktop! s/f.desktop/ s/g.desktop~:Name=G",
@@ -68,14 +70,17 @@ private Q_SLOTS:
     void entries() {
         QFETCH(QStringList, row);
         const fixture::Tree root;
-        root.build(row[0].split(u' '));
+        root.build(row[0].split(u' ').replaceInStrings("+", " ")); // "+" for a space in a file
         const std::atomic_bool cancelled{false};
         QStringList lines;
         for (const DesktopEntryRecord& entry :
-             readDesktopEntries({root.path("u"), root.path("s")}, cancelled))
+             readDesktopEntries({root.path("u"), root.path("s")}, cancelled)) {
             lines << entry.identifier + u'|' + entry.name + u'|' +
                          QDir(root.root()).relativeFilePath(entry.path).section(u'/', 0, 0) + u'|' +
                          entry.otherNames.join(u';');
+            for (const DesktopAction& action : entry.actions)
+                lines.last() += '|' + action.id + ':' + action.name + ':' + action.icon;
+        }
         QCOMPARE(lines.join(u' '), row[1]);
     }
 

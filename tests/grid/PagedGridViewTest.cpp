@@ -6,6 +6,7 @@
 #include "UuidText.h"
 
 #include <QTest>
+#include <QtQuickTest/quicktest.h>
 
 namespace {
 
@@ -81,11 +82,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("entry"); // of the tile's menu; -1: a plain click on the tile
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("requests");
+        // The application has one desktop action, shown first.
         QTest::addRow("click") << -1 << QString() << QStringList{"launch App 0003"};
-        QTest::addRow("Hide App") << 0 << "Hide App" << QStringList{"hide App 0003"};
-        QTest::addRow("Delete App") << 1 << "Delete App" << QStringList{"delete App 0003"};
-        QTest::addRow("separator") << 2 << QString() << QStringList{};
-        QTest::addRow("reveal") << 3 << "Show in Files" << QStringList{"reveal App 0003"};
+        QTest::addRow("desktop action") << 0 << "New Window" << QStringList{"action App 0003 new"};
+        QTest::addRow("separator after the actions") << 1 << QString() << QStringList{};
+        QTest::addRow("Hide App") << 2 << "Hide App" << QStringList{"hide App 0003"};
+        QTest::addRow("Delete App") << 3 << "Delete App" << QStringList{"delete App 0003"};
+        QTest::addRow("separator") << 4 << QString() << QStringList{};
+        QTest::addRow("reveal") << 5 << "Show in Files" << QStringList{"reveal App 0003"};
     }
 
     void tileActions() {
@@ -94,11 +98,18 @@ private Q_SLOTS:
         QFETCH(QStringList, requests);
         Scene scene(10);
         QVERIFY(scene.root);
+        scene.apps[2].actions = {{"new", "New Window", {}}};
+        scene.grid.setApps(scene.apps);
+        QObject::connect(&scene.grid, &PagedGrid::actionRequested, [&](auto& app, auto& id) {
+            scene.log << "action " + app.name + ' ' + id;
+        });
         scene.qml.click(scene.cellOf(2), entry < 0 ? Qt::LeftButton : Qt::RightButton);
         if (entry >= 0) {
             QObject* menu = itemNamed(scene.root, "gridPage")->findChild<QObject*>("appMenu");
             QTRY_VERIFY(menu->property("opened").toBool());
-            QCOMPARE(menu->property("count").toInt(), 4);
+            // The entries put in as it opened are laid out in the frame after.
+            QVERIFY(QQuickTest::qWaitForPolish(&scene.qml.view()));
+            QCOMPARE(menu->property("count").toInt(), 6);
             QQuickItem* item = nullptr;
             QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem*, item),
                                       Q_ARG(int, entry));

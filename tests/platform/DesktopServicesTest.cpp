@@ -239,16 +239,22 @@ private Q_SLOTS:
     void launch() {
         const fixture::Tree tree;
         const QByteArray entry = "[Desktop Entry]\nType=Application\nName=N\nExec=";
-        tree.write("notes.desktop", entry + "touch " + QFile::encodeName(tree.path("entry-ran")));
+        tree.write("notes.desktop",
+                   entry + "touch " + QFile::encodeName(tree.path("entry-ran")) +
+                       "\nActions=again;\n[Desktop Action again]\nName=A\nExec=touch " +
+                       QFile::encodeName(tree.path("action-ran")));
         tree.write("gone.desktop", entry + QFile::encodeName(tree.path("gone")));
         tree.write("S P.app/Contents/Info.plist", fixture::plist({{"CFBundleExecutable", "run"}}));
         writeProgram(tree, "S P.app/Contents/MacOS/run");
         for (const char* item : {"notes.desktop", "S P.app"})
-            GioAppLauncher().launch(AppItem{QUuid(), item, item, tree.path(item), {}});
-        QCOMPARE(
-            GioAppLauncher().launch(AppItem{{}, "G", "G", tree.path("gone.desktop"), {}}).result(),
-            "No program to run for " + tree.path("gone.desktop"));
-        QTRY_VERIFY(QFile::exists(tree.path("entry-ran")) && QFile::exists(tree.path("ran")));
+            GioAppLauncher().launch(AppItem{QUuid(), item, item, tree.path(item), {}}, {});
+        GioAppLauncher().launch(AppItem{{}, "N", "N", tree.path("notes.desktop"), {}}, "again");
+        QCOMPARE(GioAppLauncher()
+                     .launch(AppItem{{}, "G", "G", tree.path("gone.desktop"), {}}, {})
+                     .result(),
+                 "No program to run for " + tree.path("gone.desktop"));
+        QTRY_VERIFY(QFile::exists(tree.path("entry-ran")) && QFile::exists(tree.path("ran")) &&
+                    QFile::exists(tree.path("action-ran")));
     }
 
     // Items go to the Trash of a data home that does not exist yet; a failure

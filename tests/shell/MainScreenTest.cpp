@@ -144,6 +144,8 @@ private Q_SLOTS:
         l.qml.click(l.item("pickerRow"));
         QTRY_COMPARE(l.screen.filteredApps().size(), 1);
         QVERIFY(l.settings.hiddenApps().isEmpty() && !l.item("hiddenAppsButton")->isVisible());
+        l.screen.grid()->launchAction(uuidText(l.screen.filteredApps().at(0).id), "new-window");
+        QCOMPARE(l.launcher.actions.last(), "new-window");
     }
 
     void deleteAlert_data() {

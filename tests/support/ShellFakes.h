@@ -16,12 +16,14 @@
 
 class RecordingLauncher final : public AppLauncher {
 public:
-    QFuture<QString> launch(const AppItem& app) override {
+    QFuture<QString> launch(const AppItem& app, const QString& action) override {
         launched.append(app);
+        actions.append(action);
         return QtFuture::makeReadyFuture(failWith);
     }
 
     AppList launched;
+    QStringList actions;
     QString failWith;
 };
 
