@@ -43,6 +43,8 @@ Item {
         verticalItemAlignment: Grid.AlignVCenter
 
         Repeater {
+            id: cellRepeater
+
             model: root.page
 
             delegate: Item {
@@ -231,7 +233,8 @@ Item {
         // The entries of the last application's desktop actions, put first.
         property var actionEntries: []
 
-        function openFor(id) {
+        // At the pointer, or over the tile `at` when the keyboard asked.
+        function openFor(id, at) {
             appId = id;
             for (const entry of actionEntries)
                 removeItem(entry);
@@ -242,9 +245,12 @@ Item {
             }));
             if (entries.length > 0)
                 entries.push(actionSeparator.createObject(null));
-            entries.forEach((entry, at) => insertItem(at, entry));
+            entries.forEach((entry, index) => insertItem(index, entry));
             actionEntries = entries;
-            popup();
+            if (at)
+                popup(at, at.width / 2, at.height / 2);
+            else
+                popup();
         }
 
         objectName: "appMenu"
@@ -269,6 +275,19 @@ Item {
             text: root.grid.revealLabel
             Accessible.name: text
             onTriggered: root.grid.reveal(menu.appId)
+        }
+    }
+
+    // The Menu key over the tile under the keyboard's ring.
+    Connections {
+        target: root.grid
+
+        function onMenuRequested(cellId) {
+            for (let i = 0; i < cellRepeater.count; ++i) {
+                const cell = cellRepeater.itemAt(i);
+                if (cell && cell.cellId === cellId)
+                    menu.openFor(cell.appId, cell);
+            }
         }
     }
 

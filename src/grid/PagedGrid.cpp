@@ -467,6 +467,13 @@ bool PagedGrid::navigate(int key, bool searching) {
     const bool ring = m_focusedIndex >= 0;
     if (key & Qt::ControlModifier)
         return ring && moveFocusedApp(key & ~Qt::KeyboardModifierMask);
+    if (key == Qt::Key_Menu ||
+        key == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10).toCombined()) {
+        const AppItem* app = ring ? m_items.at(m_focusedIndex).app() : nullptr;
+        if (app != nullptr)
+            Q_EMIT menuRequested(uuidText(app->id));
+        return app != nullptr;
+    }
     const auto step = [this](int dx, int dy) {
         setFocusedIndex(
             moveGridFocus(m_focusedIndex, shownPage(), dx, dy, itemCount(), m_columns, m_rows));

@@ -49,8 +49,9 @@ bool LauncherKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
     if (action == LauncherKey::Other)
         return event->type() == QEvent::KeyPress && m_navigator &&
-               (held == Qt::NoModifier || held == Qt::ControlModifier) && focusOnMainScreen() &&
-               m_navigator(key->key() | int(held));
+               (held == Qt::NoModifier || held == Qt::ControlModifier ||
+                held == Qt::ShiftModifier) &&
+               focusOnMainScreen() && m_navigator(key->key() | int(held));
     // Releases and auto-repeats of a key acted on are swallowed too: holding F4
     // must not flicker the launcher, and no half of the key reaches a control.
     if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {

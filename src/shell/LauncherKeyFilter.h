@@ -25,9 +25,9 @@ public:
 
     // The item that holds the main screen; focus anywhere else is a popup's.
     void setMainContent(QQuickItem* item);
-    // Offered every other key pressed without modifiers, or with Control alone
-    // (added to the key), while the focus is on the main screen; a key it takes
-    // goes no further.
+    // Offered every other key pressed without modifiers, or with Control or
+    // Shift alone (added to the key), while the focus is on the main screen; a
+    // key it takes goes no further.
     void setNavigator(std::function<bool(int key)> navigator);
 
     bool eventFilter(QObject* watched, QEvent* event) override;

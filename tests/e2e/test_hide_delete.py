@@ -1,6 +1,7 @@
-"""Tidying the grid from a tile's menu: "Hide App" lasts across a restart, and
-"Delete App" asks first: Cancel keeps everything, Delete moves the user's own
-entry to the Trash. The grid follows entries put in and taken out meanwhile."""
+"""Tidying the grid from a tile's menu, opened by the keyboard or the pointer:
+"Hide App" lasts across a restart, and "Delete App" asks first: Cancel keeps
+everything, Delete moves the user's own entry to the Trash. The grid follows
+entries put in and taken out meanwhile."""
 
 import os
 
@@ -20,7 +21,10 @@ def alert_button(launcher, index):
 
 def hide_and_delete(launcher):
     launcher.start()
-    launcher.choose(launcher.shows("start", ALPHA, BRAVO, CHARLIE)[BRAVO], 0).shows("hidden", ALPHA, CHARLIE)
+    # Bravo hidden from the keyboard: the ring onto it, its menu by the Menu key, the first entry.
+    launcher.shows("start", ALPHA, BRAVO, CHARLIE)
+    launcher.xdo("key", "Down", "Right", "Menu").wait("the menu", lambda: launcher.patch(PLATE, tolerance=1)[1] > 5000)
+    launcher.xdo("key", "Down", "Return").shows("hidden", ALPHA, CHARLIE)
     launcher.restart()
     at = launcher.shows("hidden-after-restart", ALPHA, CHARLIE)
 
