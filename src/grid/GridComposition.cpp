@@ -21,14 +21,6 @@ int pageCount(qsizetype itemCount, int pageSize) {
     return static_cast<int>((std::max<qsizetype>(itemCount, 0) + size - 1) / size);
 }
 
-GridItemList pageItems(const GridItemList& items, int page, int pageSize) {
-    const qsizetype size = std::max(pageSize, 1);
-    const qsizetype start = static_cast<qsizetype>(page) * size;
-    if (page < 0 || start >= items.size())
-        return {};
-    return items.mid(start, std::min(size, items.size() - start));
-}
-
 AppList pageApps(const GridItemList& page) {
     AppList apps;
     for (const GridItemType& item : page) {

@@ -14,10 +14,6 @@ class AppSettings;
 // size below 1 is treated as 1 so that a bad caller cannot divide by zero.
 [[nodiscard]] int pageCount(qsizetype itemCount, int pageSize);
 
-// The cells of page `page`: every page but the last is full. Empty for a page
-// that does not exist.
-[[nodiscard]] GridItemList pageItems(const GridItemList& items, int page, int pageSize);
-
 // The applications of one page in page order, folders skipped: the list the
 // page's drop handlers count positions in.
 [[nodiscard]] AppList pageApps(const GridItemList& page);

@@ -118,7 +118,7 @@ void PagedGrid::recompose() {
         m_settings ? previewCandidates(m_settings->folders(), m_apps) : AppList();
     for (int i = 0; i < count; ++i) {
         // The page's run of m_items, read in place: copying it out first
-        // (pageItems()) costs a keystroke as much again.
+        // costs a keystroke as much again.
         const qsizetype start = qsizetype(i) * pageSize;
         const qsizetype end = std::min(start + pageSize, m_items.size());
         QList<GridPageModel::Cell> cells;

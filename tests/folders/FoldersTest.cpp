@@ -1,5 +1,4 @@
 #include "AppSettings.h"
-#include "DesktopBackgroundProvider.h"
 #include "FolderContents.h"
 #include "FolderPanel.h"
 #include "GridTestData.h"
@@ -200,33 +199,6 @@ private Q_SLOTS:
         QVERIFY(clickOn(tile, Qt::RightButton) && choose(menu, 1));
         QCOMPARE(deleted.size(), 1);
         QCOMPARE(opened.size(), 1);
-    }
-
-    // Sources of every kind side by side, 60 x 60 with corners of radius 15.
-    void roundedImage() {
-        const QString svg = "/folders/icons/plus-circle-fill.svg";
-        const QString sourceDir = qEnvironmentVariable("QUORLIN_SOURCE_DIR");
-        const QStringList sources{"image://red/1", "qrc:/Quorlin" + svg,
-                                  "file://" + sourceDir + "/src" + svg, "image://none/1",
-                                  "https://a.org/a.png"};
-        // The desktop picture's provider stands in for any synchronous one.
-        static const char* const redPixel[] = {"1 1 1 1", "r c #ff0000", "r"};
-        auto red = std::make_shared<BackgroundImageStore>();
-        red->set(QImage(redPixel));
-        QmlTestView view;
-        view.engine().addImageProvider("red", new DesktopBackgroundProvider(red));
-        QVERIFY(view.load("import Quorlin\nimport QtQuick\nRow { property var sources; spacing: 4\n"
-                          "Repeater { model: sources; RoundedImage { required property string "
-                          "modelData; width: 60; height: 60; radius: 15; source: modelData } } }",
-                          {{"sources", sources}}));
-        const QImage frame = view.view().grabWindow();
-        QStringList seen;
-        for (int x = 0; x < sources.size() * 64; x += 64)
-            seen << frame.pixelColor(QPoint(x + 30, 8) * frame.devicePixelRatio()).name() +
-                        frame.pixelColor(QPoint(x + 1, 1) * frame.devicePixelRatio()).name();
-        // Drawn inside, clipped at the corners; unreachable sources draw nothing.
-        QCOMPARE(seen, (QStringList{"#ff0000#000000", "#ffffff#000000", "#ffffff#000000",
-                                    "#000000#000000", "#000000#000000"}));
     }
 };
 
