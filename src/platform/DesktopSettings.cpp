@@ -3,7 +3,8 @@
 
 #include "DesktopSettings.h"
 
-#include <QFile>
+#include "BoundedFileRead.h"
+
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -21,7 +22,7 @@ QString configPath(const QString& relative) {
 }
 
 // A FIFO would block the reader until someone writes to it, and a device or a
-// huge file would cost memory: only a small regular file is read.
+// huge file would cost memory: QSettings is given only a small regular file.
 bool isSmallFile(const QString& path) {
     const QFileInfo info(path);
     return info.isFile() && info.size() <= maxConfigSize;
@@ -74,10 +75,9 @@ QString DesktopSettings::gsettingsString(const char* schemaId, const char* key, 
 }
 
 QString DesktopSettings::configText(const QString& relative) {
-    QFile file(configPath(relative));
-    if (!isSmallFile(file.fileName()) || !file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.read(maxConfigSize));
+    // Opened without blocking: a file swapped for a FIFO after a check would still block.
+    return QString::fromUtf8(
+        readBoundedFile(configPath(relative), maxConfigSize).value_or(QByteArray()));
 }
 
 QString DesktopSettings::configValue(const QString& relative, const QString& group,

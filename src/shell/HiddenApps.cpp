@@ -10,7 +10,9 @@ HiddenApps::HiddenApps(AppSettings& settings, AppDiscovery& discovery, QObject* 
     , m_settings(settings)
     , m_discovery(discovery) {
     connect(&m_settings, &AppSettings::hiddenAppsChanged, this, &HiddenApps::refresh);
-    connect(&m_discovery, &AppDiscovery::applicationsChanged, this, &HiddenApps::refresh);
+    // What is hidden changes with the settings, what is installed with a scan;
+    // a move in the grid changes neither.
+    connect(&m_discovery, &AppDiscovery::scanFinished, this, &HiddenApps::refresh);
     refresh();
 }
 
