@@ -13,6 +13,8 @@ AbstractButton {
     implicitHeight: 28
     focusPolicy: Qt.TabFocus
     Accessible.name: label
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
 
     background: Rectangle {
         radius: 6

@@ -78,7 +78,9 @@ Item {
                 id: editButton
 
                 anchors.verticalCenter: parent.verticalCenter
+                objectName: "editButton"
                 editing: root.mainScreen.isEditMode
+                keyboardFocus: root.mainScreen.editButtonFocused
                 label: root.mainScreen.editButtonText
                 onClicked: root.mainScreen.toggleEditMode()
             }

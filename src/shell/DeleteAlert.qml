@@ -19,6 +19,8 @@ Popup {
     padding: 20
 
     onClosed: mainScreen.cancelDelete()
+    // The keyboard starts on the harmless choice; the arrows go between the two.
+    onOpened: cancelButton.forceActiveFocus(Qt.TabFocusReason)
 
     Connections {
         target: root.mainScreen
@@ -74,14 +76,20 @@ Popup {
             spacing: 10
 
             AlertButton {
+                id: cancelButton
+
                 objectName: "cancelButton"
                 label: qsTr("Cancel")
+                KeyNavigation.right: deleteButton
                 onClicked: root.close()
             }
 
             AlertButton {
+                id: deleteButton
+
                 objectName: "deleteButton"
                 label: qsTr("Delete")
+                KeyNavigation.left: cancelButton
                 destructive: true
                 onClicked: root.mainScreen.confirmDelete()
             }

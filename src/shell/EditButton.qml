@@ -8,6 +8,8 @@ AbstractButton {
 
     property bool editing
     property string label
+    // The keyboard is on the button (the search field keeps the typing).
+    property bool keyboardFocus
 
     // A click must not take the keyboard away from the search field.
     focusPolicy: Qt.NoFocus
@@ -30,6 +32,8 @@ AbstractButton {
         radius: 8
         // The desktop's accent blue in its dark appearance.
         color: root.editing ? "#0a84ff" : Qt.rgba(1, 1, 1, 0.2)
+        border.width: root.keyboardFocus ? 2 : 0
+        border.color: root.editing ? "white" : "#0a84ff"
     }
 
     contentItem: Text {

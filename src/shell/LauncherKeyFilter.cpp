@@ -47,11 +47,24 @@ bool LauncherKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const LauncherKey action = launcherKeyFor(key->key(), key->modifiers(), focusOnMainScreen());
     const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
-    if (action == LauncherKey::Other)
-        return event->type() == QEvent::KeyPress && m_navigator &&
-               (held == Qt::NoModifier || held == Qt::ControlModifier ||
-                held == Qt::ShiftModifier) &&
-               focusOnMainScreen() && m_navigator(key->key() | int(held));
+    if (action == LauncherKey::Other) {
+        if (event->type() != QEvent::KeyPress || !focusOnMainScreen())
+            return false;
+        if (m_navigator &&
+            (held == Qt::NoModifier || held == Qt::ControlModifier || held == Qt::ShiftModifier) &&
+            m_navigator(key->key() | int(held)))
+            return true;
+        // Letters search, wherever the keyboard was left on the main screen
+        // (a closed panel, a control that took a click); a field of its own,
+        // like a folder's title being edited, keeps them.
+        const QQuickItem* focus = m_window.activeFocusItem();
+        const bool typing = (held & ~Qt::ShiftModifier) == Qt::NoModifier &&
+                            !key->text().isEmpty() && key->text().front().isPrint();
+        if (typing && m_mainContent &&
+            (focus == nullptr || !(focus->flags() & QQuickItem::ItemAcceptsInputMethod)))
+            QMetaObject::invokeMethod(m_mainContent, "focusSearch");
+        return false;
+    }
     // Releases and auto-repeats of a key acted on are swallowed too: holding F4
     // must not flicker the launcher, and no half of the key reaches a control.
     if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {

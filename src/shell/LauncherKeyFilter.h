@@ -24,6 +24,7 @@ public:
     explicit LauncherKeyFilter(QQuickWindow& window, QObject* parent = nullptr);
 
     // The item that holds the main screen; focus anywhere else is a popup's.
+    // Its focusSearch() takes letters typed while no text field has the focus.
     void setMainContent(QQuickItem* item);
     // Offered every other key pressed without modifiers, or with Control or
     // Shift alone (added to the key), while the focus is on the main screen; a

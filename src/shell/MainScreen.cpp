@@ -263,3 +263,49 @@ void MainScreen::cancelDelete() {
 void MainScreen::handleEscape() {
     Q_EMIT hideLauncherRequested();
 }
+
+bool MainScreen::navigate(int key) {
+    const bool tab = key == Qt::Key_Tab;
+    const bool backTab = key == Qt::Key_Backtab ||
+                         key == QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab).toCombined();
+    if (tab || backTab) {
+        // An open folder's panel keeps its own order.
+        if (m_grid->hasOpenFolder())
+            return false;
+        enum Stop { Search, Grid, Edit };
+        const bool gridReachable = m_contentState == ContentState::Grid;
+        const Stop here = m_editButtonFocused                  ? Edit
+                          : !m_grid->focusedCellId().isEmpty() ? Grid
+                                                               : Search;
+        int next = here;
+        do
+            next = (next + (tab ? 1 : 2)) % 3;
+        while (next == Grid && !gridReachable);
+        m_grid->clearFocus();
+        if (next == Grid)
+            m_grid->navigate(Qt::Key_Down, false);
+        setEditButtonFocused(next == Edit);
+        return true;
+    }
+    if (m_editButtonFocused) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            toggleEditMode();
+            return true;
+        }
+        // Any other key takes the keyboard back to the search field and the grid.
+        setEditButtonFocused(false);
+    }
+    return m_grid->navigate(key, !m_searchText.isEmpty());
+}
+
+void MainScreen::resetKeyboardFocus() {
+    m_grid->clearFocus();
+    setEditButtonFocused(false);
+}
+
+void MainScreen::setEditButtonFocused(bool focused) {
+    if (focused == m_editButtonFocused)
+        return;
+    m_editButtonFocused = focused;
+    Q_EMIT editButtonFocusedChanged();
+}

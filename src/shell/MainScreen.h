@@ -41,6 +41,8 @@ class MainScreen : public QObject {
     Q_PROPERTY(QString launchError READ launchError NOTIFY launchErrorChanged)
     Q_PROPERTY(PagedGrid* grid READ grid CONSTANT)
     Q_PROPERTY(HiddenApps* hiddenApps READ hiddenApps CONSTANT)
+    // The keyboard is on the Edit button (its ring shows; Return or Space press it).
+    Q_PROPERTY(bool editButtonFocused READ editButtonFocused NOTIFY editButtonFocusedChanged)
     Q_PROPERTY(DesktopBackground* background READ background CONSTANT)
 
 public:
@@ -110,6 +112,15 @@ public:
     // Escape on the main screen.
     void handleEscape();
 
+    // A key pressed on the main screen, whatever control has the focus; whether
+    // it was taken. Tab and Shift+Tab go round the search field, the grid (its
+    // ring) and the Edit button; the search field keeps the typing throughout,
+    // so letters always search. Other keys go to the grid (see PagedGrid::navigate).
+    bool navigate(int key);
+    [[nodiscard]] bool editButtonFocused() const { return m_editButtonFocused; }
+    // Each showing of the launcher starts with the keyboard in the search field.
+    void resetKeyboardFocus();
+
 Q_SIGNALS:
     void searchTextChanged();
     void isEditModeChanged();
@@ -119,6 +130,7 @@ Q_SIGNALS:
     void showDeleteConfirmationChanged();
     void deleteMessageChanged();
     void launchErrorChanged();
+    void editButtonFocusedChanged();
     // The launcher should go out of sight (after a launch, or on Escape).
     void hideLauncherRequested();
 
@@ -126,6 +138,7 @@ private:
     void refilter();
     void updateContentState();
     void setLaunchError(const QString& error);
+    void setEditButtonFocused(bool focused);
     // Hides once the launch has answered that it started; says so when not.
     void followLaunch(const QString& name, const QFuture<QString>& answer);
 
@@ -144,5 +157,6 @@ private:
     bool m_showDeleteConfirmation = false;
     std::optional<AppItem> m_appToDelete;
     QString m_launchError;
+    bool m_editButtonFocused = false;
     QTimer* m_launchErrorTimer;
 };

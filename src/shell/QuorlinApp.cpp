@@ -76,12 +76,10 @@ int QuorlinApp::runLauncher() {
     m_hotkey = std::make_unique<SystemGlobalHotkey>();
     m_delegate = std::make_unique<AppDelegate>(*m_hotkey);
     m_delegate->setupWindow(&view, view.rootObject());
-    m_delegate->setNavigator([&mainScreen](int key) {
-        return mainScreen.grid()->navigate(key, !mainScreen.searchText().isEmpty());
-    });
-    connect(&view, &QWindow::visibleChanged, mainScreen.grid(), [&mainScreen](bool visible) {
+    m_delegate->setNavigator([&mainScreen](int key) { return mainScreen.navigate(key); });
+    connect(&view, &QWindow::visibleChanged, &mainScreen, [&mainScreen](bool visible) {
         if (visible)
-            mainScreen.grid()->clearFocus();
+            mainScreen.resetKeyboardFocus();
     });
     m_scene->background().setViewSize(view.size());
     connect(m_delegate.get(), &AppDelegate::escapePressed, &mainScreen, &MainScreen::handleEscape);

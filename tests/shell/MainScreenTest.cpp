@@ -18,6 +18,7 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 
@@ -40,6 +41,7 @@ struct Launcher {
         QQuickItem* root = qml.load("import Quorlin\nContentView {}",
                                     {{"mainScreen", QVariant::fromValue(&screen)}});
         delegate.setupWindow(&qml.view(), root);
+        delegate.setNavigator([this](int key) { return screen.navigate(key); });
         return root && QTest::qWaitForWindowActive(&qml.view());
     }
 
@@ -153,7 +155,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("trashError");
         QTest::addColumn<int>("remaining");
         QTest::addRow("Cancel") << "cancelButton" << QString() << 2;
-        QTest::addRow("Escape") << "escape" << QString() << 2;
+        QTest::addRow("Escape") << "Escape" << QString() << 2;
+        QTest::addRow("Return on the first") << "Return" << QString() << 2;
+        QTest::addRow("Right, Return") << "Right Return" << QString() << 1;
         QTest::addRow("Delete moves it to the Trash") << "deleteButton" << QString() << 1;
         QTest::addRow("Delete refused") << "deleteButton" << QString("Permission denied") << 2;
     }
@@ -172,15 +176,46 @@ private Q_SLOTS:
         QTRY_COMPARE(l.text("deleteTitle"), QString("Delete Application"));
         QCOMPARE(l.text("deleteMessage"), QString("Are you sure you want to move Maps to the "
                                                   "Trash? This action cannot be undone."));
-        answer == "escape" ? QTest::keyClick(&l.qml.view(), Qt::Key_Escape)
-                           : l.qml.click(l.item(answer.toUtf8()));
+        if (answer.endsWith("Button"))
+            l.qml.click(l.item(answer.toUtf8()));
+        for (const QString& key : answer.endsWith("Button") ? QStringList() : answer.split(' '))
+            QTest::keyClick(&l.qml.view(), QKeySequence(key)[0].key());
         // Escape is the open alert's, not the launcher's: it closes the alert.
         QTRY_VERIFY(!l.screen.showDeleteConfirmation());
         // A stray second confirmation must not delete again.
         l.screen.confirmDelete();
-        QCOMPARE(l.trash.requests,
-                 answer == "deleteButton" ? QStringList{maps.path} : QStringList{});
+        QCOMPARE(l.trash.requests, answer.contains(QRegularExpression("^delete|^Right"))
+                                       ? QStringList{maps.path}
+                                       : QStringList{});
         QTRY_COMPARE(l.screen.filteredApps().size(), remaining);
+    }
+
+    // Tab goes round the search field, the grid's ring and the Edit button;
+    // letters always reach the search field.
+    void keyboardStops() {
+        Launcher l({"Maps", "Mail"});
+        QVERIFY(l.show());
+        l.screen.appear();
+        QTRY_COMPARE(l.screen.contentState(), MainScreen::ContentState::Grid);
+        const auto stop = [&l] {
+            return l.screen.editButtonFocused()                 ? QString("edit")
+                   : l.screen.grid()->focusedCellId().isEmpty() ? QString("search")
+                                                                : QString("grid");
+        };
+        QString stops;
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab}) {
+            QTest::keyClick(&l.qml.view(), key,
+                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            stops += stop() + ' ';
+        }
+        QCOMPARE(stops, QString("grid edit search edit "));
+        QTest::keyClick(&l.qml.view(), Qt::Key_Return);
+        QVERIFY(l.screen.isEditMode());
+        l.qml.view().contentItem()->forceActiveFocus();
+        QTest::keyClick(&l.qml.view(), Qt::Key_M);
+        QTest::keyClick(&l.qml.view(), Qt::Key_A);
+        QCOMPARE(l.screen.searchText(), QString("ma"));
+        QCOMPARE(stop(), QString("search"));
     }
 
     void deleteBadgeOnlyInEditModeWithADeleteAction() {
