@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Runs every benchmark of the build folder given as $1 and prints their figures.
+# Runs every benchmark of the build folder given as $1 and prints their figures,
+# then Quorlin beside rofi on an X server of their own (bench/side_by_side.py).
+# rofi and the X tools that comparison needs are installed here, not by
+# `make run` or `make test`; without them it is skipped with a note.
 set -euo pipefail
 build=${1:-build}
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+here=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for b in "$build"/bench/bench_*; do
     [ -x "$b" ] || continue
     echo "== $(basename "$b")"
-    "$b" || status=1
+    QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$b" || status=1
 done
+
+echo "== side_by_side (Quorlin beside rofi)"
+bash "$here/scripts/install-deps.sh" --bench || true
+if ! command -v rofi >/dev/null || ! command -v Xvfb >/dev/null ||
+    ! /usr/bin/python3 -c 'import PIL, Xlib' 2>/dev/null; then
+    echo "skipped: rofi, Xvfb or python3-xlib could not be installed (scripts/install-deps.sh --bench)"
+else
+    /usr/bin/python3 "$here/bench/side_by_side.py" "$build" || status=1
+fi
 exit $status

@@ -2,6 +2,9 @@
 # Installs the Debian packages that building, testing and the demo need.
 # Safe to run again: packages already present are not reinstalled, and apt is
 # only consulted when something is missing.
+# --bench installs instead what the side-by-side benchmark needs on top: the
+# launcher it is compared with (rofi) and the X tools it drives both with. They
+# stay out of the default set, since nothing but `make bench` uses them.
 set -euo pipefail
 
 packages=(
@@ -24,6 +27,11 @@ packages=(
   # installation and the Debian package (make install, make package), and their checks
   librsvg2-bin desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot file lintian
 )
+
+bench_packages=(xvfb xauth x11-utils xdotool python3 python3-pil python3-xlib rofi)
+if [ "${1:-}" = "--bench" ]; then
+  packages=("${bench_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,451 @@
+#!/usr/bin/python3
+"""Quorlin beside rofi, measured from outside as a new user meets them.
+
+Both programs run as real binaries on an X server of their own (Xvfb,
+1920 x 1080, no window manager, no GPU), each start with fresh XDG folders,
+over the same generated catalogue: N desktop entries with distinct names and
+distinct 128 px PNG icons in an hicolor theme. rofi shows them full screen in
+seven columns of 128 px icons. Starts alternate between the two programs.
+
+"settled" is the last repaint before the screen stays unchanged for 300 ms, so
+every icon that shows has been drawn; "key" is a typed letter to the next
+repaint. Repaints are seen by reading the X server's framebuffer, which Xvfb
+keeps in a memory-mapped file (-fbdir), every POLL seconds: a time is the
+start of the first poll that saw the change, so it is late by up to one poll
+interval (more while the previous poll was busy classifying a change). Changes
+no wider than a text cursor are its blinking and are not counted as repaints.
+
+Usage: side_by_side.py BUILD_FOLDER [--sizes 200,1000,5000] [--runs 3]
+"""
+
+import argparse
+import mmap
+import os
+import random
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+from PIL import Image, ImageChops, ImageDraw
+from Xlib import X, XK
+from Xlib import display as xdisplay
+from Xlib.ext import xtest
+
+SCREEN = (1920, 1080)
+POLL = 0.010
+QUIET = 0.3
+CAP = 20.0
+IDLE_SECONDS = 5.0
+TOGGLES = 10
+# Bumped whenever the generated catalogue changes, so old ones are made again.
+CATALOGUE_FORMAT = "1"
+
+ROFI_THEME = ("window { fullscreen: true; } "
+              "listview { columns: 7; lines: 5; flow: horizontal; fixed-columns: true; } "
+              "element { orientation: vertical; } element-icon { size: 128px; } "
+              "element-text { horizontal-align: 0.5; }")
+
+SYLLABLES = ["ka", "lo", "mi", "ne", "ru", "sa", "ti", "vo", "ze", "pa", "gu", "fi", "do", "be",
+             "ha", "jo", "wy", "xe", "qui", "ly", "mo", "na", "so", "ri", "ca", "del", "bon", "tar"]
+# The command of every entry. rofi also matches typed text against it, so the
+# letter typed for "key" must not be one of its letters.
+EXEC = "true"
+
+INDEX_THEME = """[Icon Theme]
+Name=Hicolor
+Comment=Fallback icon theme
+Hidden=true
+Directories=128x128/apps
+
+[128x128/apps]
+Size=128
+Context=Applications
+Type=Threshold
+"""
+
+
+# ---------------------------------------------------------------- catalogue
+
+def entry_names(count):
+    """`count` distinct two-word names, the same ones on every run (and the
+    first ones of a bigger catalogue are those of a smaller one)."""
+    rng, names, seen = random.Random(7), [], set()
+    while len(names) < count:
+        words = ["".join(rng.choice(SYLLABLES) for _ in range(rng.randint(2, 3))) for _ in range(2)]
+        name = " ".join(word.capitalize() for word in words)
+        if name not in seen:
+            seen.add(name)
+            names.append(name)
+    return names
+
+
+def search_letter(names):
+    """A letter found in about a quarter of the names: typing it leaves some
+    icons and removes others, in both programs. Not one of the name first in
+    alphabetical order, so that the first page changes from its first icon."""
+    first = min(names, key=str.lower).lower()
+    letters = [c for c in "bcdfghjklmnpqsvwxyz" if c not in EXEC and c not in first]
+    share = {c: sum(c in name.lower() for name in names) / len(names) for c in letters}
+    return min(letters, key=lambda c: (abs(share[c] - 0.25), c))
+
+
+def icon_colour(index):
+    """The colour of icon `index`: 20 levels a channel, so 8,000 of them."""
+    return tuple(60 + 9 * ((index // 20 ** k) % 20) for k in range(3))
+
+
+def icon(index):
+    """A flat rounded square of a colour of its own with a lighter disc placed
+    by the index: distinct, and quick to write."""
+    levels = icon_colour(index)
+    image = Image.new("RGBA", (128, 128), (0, 0, 0, 0))
+    draw = ImageDraw.Draw(image)
+    draw.rounded_rectangle((6, 6, 121, 121), radius=24, fill=tuple(levels) + (255,))
+    x, y = 24 + (index * 7) % 48, 24 + (index * 13) % 48
+    draw.ellipse((x, y, x + 32, y + 32), fill=tuple(min(255, v + 80) for v in levels) + (255,))
+    return image
+
+
+def catalogue(root, count):
+    """The catalogue of `count` entries under root/<count>/share, made once:
+    a stamp file marks a complete one, which later runs reuse."""
+    folder = os.path.join(root, str(count))
+    stamp = os.path.join(folder, "complete")
+    if not (os.path.exists(stamp) and open(stamp).read() == CATALOGUE_FORMAT):
+        started = time.monotonic()
+        shutil.rmtree(folder, ignore_errors=True)
+        partial = folder + ".partial"
+        shutil.rmtree(partial, ignore_errors=True)
+        applications = os.path.join(partial, "share", "applications")
+        theme = os.path.join(partial, "share", "icons", "hicolor")
+        icons = os.path.join(theme, "128x128", "apps")
+        os.makedirs(applications)
+        os.makedirs(icons)
+        with open(os.path.join(theme, "index.theme"), "w") as index:
+            index.write(INDEX_THEME)
+        for i, name in enumerate(entry_names(count)):
+            ident = "bench-app-%05d" % i
+            with open(os.path.join(applications, "org.example.%s.desktop" % ident), "w") as entry:
+                entry.write("[Desktop Entry]\nType=Application\nName=%s\nIcon=%s\nExec=%s\n" % (name, ident, EXEC))
+            icon(i).save(os.path.join(icons, ident + ".png"), compress_level=1)
+        with open(os.path.join(partial, "complete"), "w") as done:
+            done.write(CATALOGUE_FORMAT)
+        os.rename(partial, folder)
+        print("   (catalogue of %d entries made in %.1f s)" % (count, time.monotonic() - started), flush=True)
+    return os.path.join(folder, "share"), search_letter(entry_names(count))
+
+
+# ---------------------------------------------------------------- screen
+
+class Screen:
+    """An Xvfb server whose framebuffer is read straight from its file."""
+
+    def __init__(self, scratch):
+        fbdir = tempfile.mkdtemp(prefix="fb-", dir=scratch)
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-fbdir", fbdir],
+                                     pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        # Read up to the newline: the server ends if it cannot write all of it.
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            assert chunk, "Xvfb did not start"
+            number += chunk
+        os.close(read_end)
+        self.name = ":" + number.decode().strip()
+        self.file = open(os.path.join(fbdir, "Xvfb_screen0"), "rb")
+        self.map = mmap.mmap(self.file.fileno(), 0, access=mmap.ACCESS_READ)
+        # An XWD file: big-endian header, colour map, then the pixels.
+        fields = struct.unpack(">25I", self.map[:100])
+        header, bits, self.stride, colours = fields[0], fields[11], fields[12], fields[19]
+        assert bits == 32, "expected 32-bit pixels, got %d" % bits
+        start = header + 12 * colours
+        self.pixels = memoryview(self.map)[start:start + self.stride * SCREEN[1]]
+        self.x = xdisplay.Display(self.name)
+        # The pointer waits in a corner, away from anything that reacts to hovering.
+        xtest.fake_input(self.x, X.MotionNotify, x=SCREEN[0] - 1, y=SCREEN[1] - 1)
+        self.x.sync()
+
+    def checksum(self):
+        return zlib.crc32(self.pixels)
+
+    def frame(self):
+        return bytes(self.pixels)
+
+    def changed_box(self, old, new):
+        """The box (left, top, right, bottom) where two frames differ, or None."""
+        rows = [y for y in range(SCREEN[1])
+                if old[y * self.stride:(y + 1) * self.stride] != new[y * self.stride:(y + 1) * self.stride]]
+        if not rows:
+            return None
+        top, bottom = rows[0], rows[-1] + 1
+        if bottom - top > 64:
+            return (0, top, SCREEN[0], bottom)
+        strip = [Image.frombuffer("RGB", (SCREEN[0], bottom - top), frame[top * self.stride:bottom * self.stride],
+                                  "raw", "BGRX", self.stride, 1) for frame in (old, new)]
+        box = ImageChops.difference(*strip).getbbox()
+        return box and (box[0], top + box[1], box[2], top + box[3])
+
+    def icons_shown(self, frame, colours):
+        """How many of the icon `colours` show in `frame` (sampled every 4
+        pixels, which finds every icon's flat face at 64 px and up)."""
+        image = Image.frombuffer("RGB", SCREEN, frame, "raw", "BGRX", self.stride, 1)
+        sampled = image.resize((SCREEN[0] // 4, SCREEN[1] // 4), Image.NEAREST)
+        return sum(colour in colours for _, colour in sampled.getcolors(SCREEN[0] * SCREEN[1] // 16))
+
+    def watch(self, since, frame, cap=CAP, ready=None):
+        """Polls until the screen has stayed unchanged for QUIET seconds after
+        a repaint (or `cap` seconds pass); with `ready`, a quiet screen counts
+        only once ready(frame) holds: a screen that waits, quiet, for the
+        catalogue to load is not settled. Returns the times of the first and
+        the last repaint, from `since`, None for none, and the last frame."""
+        first = last = None
+        crc = zlib.crc32(frame)
+        deadline = since + cap
+        while True:
+            now = time.monotonic()
+            seen = self.checksum()
+            if seen != crc:
+                new = self.frame()
+                crc = zlib.crc32(new)
+                box = self.changed_box(frame, new)
+                # A text cursor blinking: a thin upright bar.
+                if box and not (box[2] - box[0] <= 4 and box[3] - box[1] <= 64):
+                    last = now
+                    first = first or now
+                frame = new
+            if last and now - last >= QUIET and (ready is None or ready(frame)):
+                break
+            if now >= deadline:
+                break
+            time.sleep(max(0.0, POLL - (time.monotonic() - now)))
+        return first and first - since, last and last - since, frame
+
+    def type_letter(self, letter):
+        code = self.x.keysym_to_keycode(XK.string_to_keysym(letter))
+        xtest.fake_input(self.x, X.KeyPress, code)
+        xtest.fake_input(self.x, X.KeyRelease, code)
+        self.x.sync()
+
+    def close(self):
+        self.x.close()
+        self.pixels.release()
+        self.map.close()
+        self.file.close()
+        self.xvfb.terminate()
+        self.xvfb.wait()
+
+
+# ---------------------------------------------------------------- one start
+
+def peak_rss_mib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return None
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+class Start:
+    """One start of one program on a screen of its own, with XDG folders
+    under `home` (made fresh unless they are already there)."""
+
+    def __init__(self, scratch, home, command, extra_env, letter, colours):
+        self.scratch, self.letter = scratch, letter
+        self.screen = Screen(scratch)
+        for folder in ("config", "cache", "data", "runtime"):
+            os.makedirs(os.path.join(home, folder), mode=0o700, exist_ok=True)
+        # A folder of its own for every start: only the launcher's socket lives there.
+        runtime = tempfile.mkdtemp(prefix="runtime-", dir=scratch)
+        self.env = dict(extra_env, PATH=os.environ["PATH"], HOME=home, DISPLAY=self.screen.name, LANG="C.UTF-8",
+                        XDG_CONFIG_HOME=os.path.join(home, "config"), XDG_CACHE_HOME=os.path.join(home, "cache"),
+                        XDG_DATA_HOME=os.path.join(home, "data"), XDG_RUNTIME_DIR=runtime,
+                        DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(scratch, "no-bus"))
+        self.log = open(os.path.join(scratch, "log.txt"), "ab")
+        blank = self.screen.frame()
+        started = time.monotonic()
+        self.process = subprocess.Popen(command, env=self.env, stdout=self.log, stderr=self.log)
+        # Settled is checked once a first page of icons shows (but not that it
+        # is complete: the quiet time is for that).
+        shown = min(20, len(colours))
+        ready = lambda frame: self.screen.icons_shown(frame, colours) >= shown
+        _, self.settled, self.frame = self.screen.watch(started, blank, ready=ready)
+
+    def key(self):
+        """Types the letter; the time to the first repaint."""
+        pressed = time.monotonic()
+        self.screen.type_letter(self.letter)
+        first, _, self.frame = self.screen.watch(pressed, self.frame)
+        return first
+
+    def idle_cpu(self):
+        """Per cent of one core used over IDLE_SECONDS with nothing happening."""
+        before, clock = cpu_seconds(self.process.pid), time.monotonic()
+        time.sleep(IDLE_SECONDS)
+        return 100 * (cpu_seconds(self.process.pid) - before) / (time.monotonic() - clock)
+
+    def toggle_client(self, command):
+        """Median wall time of `command` (the toggle client) against this launcher."""
+        times = []
+        for _ in range(TOGGLES):
+            clock = time.monotonic()
+            subprocess.run(command, env=self.env, stdout=self.log, stderr=self.log, check=True, timeout=30)
+            times.append(time.monotonic() - clock)
+            # Let the launcher hide or show before the next press.
+            _, _, self.frame = self.screen.watch(time.monotonic(), self.frame, cap=2.0)
+        return statistics.median(times)
+
+    def peak_rss(self):
+        return peak_rss_mib(self.process.pid)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.log.close()
+        self.screen.close()
+
+
+# ---------------------------------------------------------------- the series
+
+def median(values):
+    values = [v for v in values if v is not None]
+    return statistics.median(values) if values else None
+
+
+def ms(value):
+    return "-" if value is None else "%.0f ms" % (1000 * value)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("build")
+    parser.add_argument("--sizes", default="200,1000,5000")
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--keep", action="store_true", help="keep screenshots and logs")
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+    quorlin = os.path.join(build, "bin", "quorlin")
+    sizes = [int(size) for size in args.sizes.split(",")]
+    scratch = tempfile.mkdtemp(prefix="quorlin-side-by-side-")
+    empty_root = os.path.join(scratch, "no-bundles")
+    os.makedirs(empty_root)
+    # The system's MIME database, which image loaders (GLib's among them) need
+    # to tell a PNG file, without the system's own desktop entries.
+    system = os.path.join(scratch, "system")
+    os.makedirs(system)
+    os.symlink("/usr/share/mime", os.path.join(system, "mime"))
+    rofi_command = ["rofi", "-show", "drun", "-show-icons", "-theme-str", ROFI_THEME]
+    quorlin_command = [quorlin, "--root", empty_root]
+    software = {"QT_QUICK_BACKEND": "software"}
+    rows, cache_rows, extras = [], [], []
+    clock = time.monotonic()
+    try:
+        for count in sizes:
+            share, letter = catalogue(os.path.join(build, "bench-catalogue"), count)
+            colours = {icon_colour(i) for i in range(count)}
+            print("   N = %d, typing '%s'" % (count, letter), flush=True)
+            found = {key: [] for key in ("rofi settled", "rofi key", "rofi rss", "settled", "key", "rss", "warm")}
+
+            def start(name, home, command, env):
+                run = Start(scratch, home, command, dict(env, XDG_DATA_DIRS=share + ":" + system), letter, colours)
+                if args.keep:
+                    Image.frombuffer("RGB", SCREEN, run.frame, "raw", "BGRX", run.screen.stride, 1).save(
+                        os.path.join(scratch, "%s-%d-%d.png" % (name, count, len(os.listdir(scratch)))))
+                return run
+
+            if count == sizes[0]:
+                # Neither program's first start is timed: it would read its
+                # libraries from disk, and fresh XDG folders do not undo that.
+                for command, env in ((rofi_command, {}), (quorlin_command, software)):
+                    start("warm-up", tempfile.mkdtemp(prefix="home-", dir=scratch), command, env).stop()
+            for attempt in range(args.runs):
+                order = ("rofi", "quorlin") if attempt % 2 == 0 else ("quorlin", "rofi")
+                last = attempt == args.runs - 1
+                for program in order:
+                    home = tempfile.mkdtemp(prefix="home-", dir=scratch)
+                    if program == "rofi":
+                        run = start("rofi", home, rofi_command, {})
+                        try:
+                            found["rofi settled"].append(run.settled)
+                            found["rofi key"].append(run.key())
+                            if last:
+                                extras.append(("rofi shown and idle, N = %d" % count, "%.1f %% of a core" % run.idle_cpu()))
+                            found["rofi rss"].append(run.peak_rss())
+                        finally:
+                            run.stop()
+                        continue
+                    run = start("quorlin", home, quorlin_command, software)
+                    try:
+                        found["settled"].append(run.settled)
+                        found["key"].append(run.key())
+                        found["rss"].append(run.peak_rss())
+                        if last:
+                            # After the letter: the search field has the keyboard and its cursor blinks.
+                            extras.append(("Quorlin shown and idle, N = %d" % count, "%.1f %% of a core" % run.idle_cpu()))
+                        if last and count == sizes[len(sizes) // 2]:
+                            extras.append(("quorlin --toggle client, N = %d" % count,
+                                           "%.1f ms" % (1000 * run.toggle_client([quorlin, "--toggle"]))))
+                    finally:
+                        run.stop()
+                    # The same user again: the caches the first start left are there.
+                    run = start("quorlin-warm", home, quorlin_command, software)
+                    try:
+                        found["warm"].append(run.settled)
+                    finally:
+                        run.stop()
+                    shutil.rmtree(home, ignore_errors=True)
+            rows.append((count, *(median(found[key]) for key in ("rofi settled", "settled", "rofi key", "key")),
+                         median(found["rofi rss"]), median(found["rss"])))
+            cache_rows.append((count, median(found["settled"]), median(found["warm"])))
+    finally:
+        if not args.keep:
+            shutil.rmtree(scratch, ignore_errors=True)
+
+    print()
+    print("Quorlin beside rofi %s (rofi -show drun -show-icons, full screen, 7 columns, 128 px icons)"
+          % rofi_version())
+    print("Xvfb 1920x1080x24, no window manager, no GPU; medians of %d cold starts each, interleaved" % args.runs)
+    header = ("N apps", "rofi settled", "Quorlin settled (sw)", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS")
+    widths = [max(len(h), 9) for h in header]
+    print("  ".join(h.rjust(w) for h, w in zip(header, widths)))
+    for count, rofi_settled, settled, rofi_key, key, rofi_rss, rss in rows:
+        cells = ("{:,}".format(count), ms(rofi_settled), ms(settled), ms(rofi_key), ms(key),
+                 "%.0f MiB" % rofi_rss if rofi_rss else "-", "%.0f MiB" % rss if rss else "-")
+        print("  ".join(c.rjust(w) for c, w in zip(cells, widths)))
+    print()
+    print("Quorlin settled, empty cache and warm cache (a second start with the same XDG folders):")
+    for count, empty, warm in cache_rows:
+        print("  N = {:>5,}: empty {:>8}, warm {:>8}".format(count, ms(empty), ms(warm)))
+    for label, value in extras:
+        print("  %s: %s" % (label, value))
+    print("  (polled every %d ms: times are late by up to one poll; side-by-side took %.0f s)"
+          % (1000 * POLL, time.monotonic() - clock))
+
+
+def rofi_version():
+    try:
+        return subprocess.run(["rofi", "-version"], capture_output=True, text=True).stdout.split()[-1]
+    except (OSError, IndexError):
+        return ""
+
+
+if __name__ == "__main__":
+    sys.exit(main())
