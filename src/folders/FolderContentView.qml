@@ -30,7 +30,9 @@ Item {
         }
     }
 
-    Rectangle {
+    // Frosted glass over the desktop picture, with a faint rim: the grid behind
+    // it is covered, so none of its icons or names show through.
+    FrostedGlass {
         id: card
 
         objectName: "folderCard"
@@ -38,11 +40,8 @@ Item {
         width: 700
         height: content.implicitHeight
         radius: 20
-        // No blur behind the panel on the software renderer: a translucent
-        // smoky fill with a faint rim reads as frosted glass over the backdrop.
-        color: Qt.rgba(0.32, 0.32, 0.36, 0.55)
-        border.color: Qt.rgba(1, 1, 1, 0.12)
-        border.width: 1
+        tint: Qt.rgba(0.32, 0.32, 0.36, 0.55)
+        borderColor: Qt.rgba(1, 1, 1, 0.12)
         Accessible.role: Accessible.Dialog
         Accessible.name: root.panel.folderName
 

@@ -24,37 +24,12 @@ Popup {
     visible: root.panel.showingAppPicker
     onClosed: root.panel.showingAppPicker = false
 
-    background: Item {
-        Rectangle {
-            // The arrow: a rotated square half hidden under the body.
-            x: (parent.width - width) / 2
-            y: root.arrowSize / 2 + 1
-            width: root.arrowSize * 1.5
-            height: width
-            rotation: 45
-            color: body.color
-            border.color: body.border.color
-        }
-
-        Rectangle {
-            id: body
-
-            y: root.arrowSize
-            width: parent.width
-            height: parent.height - root.arrowSize
-            radius: 10
-            color: Qt.rgba(0.16, 0.16, 0.18, 0.97)
-            border.color: Qt.rgba(1, 1, 1, 0.15)
-        }
-
-        Rectangle {
-            // Covers the arrow's base so it joins the body without a seam.
-            x: (parent.width - width) / 2
-            y: root.arrowSize + 1
-            width: root.arrowSize * 2.4
-            height: root.arrowSize
-            color: body.color
-        }
+    // The same glass as the panel's, with an arrow pointing at the button.
+    background: FrostedGlass {
+        arrowSize: root.arrowSize
+        radius: 10
+        tint: Qt.rgba(0.16, 0.16, 0.18, 0.8)
+        borderColor: Qt.rgba(1, 1, 1, 0.15)
     }
 
     contentItem: Loader {

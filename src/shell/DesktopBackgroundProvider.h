@@ -16,6 +16,9 @@ public:
 
     QImage requestImage(const QString& id, QSize* size, const QSize& requestedSize) override;
 
+    // For items that paint the picture themselves, such as frosted glass.
+    [[nodiscard]] std::shared_ptr<const BackgroundImageStore> store() const { return m_store; }
+
 private:
     std::shared_ptr<const BackgroundImageStore> m_store;
 };
