@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "FileRevealer.h"
 #include "FolderContents.h"
+#include "GridFocus.h"
 #include "SearchRule.h"
 #include "UuidText.h"
 
@@ -197,4 +198,60 @@ const AppItem* FolderPanel::findApp(const QString& appId) const {
     const auto it = std::find_if(m_apps.cbegin(), m_apps.cend(),
                                  [&](const AppItem& app) { return app.id == *id; });
     return it == m_apps.cend() ? nullptr : &*it;
+}
+
+bool FolderPanel::navigate(int key) {
+    if (m_isEditing || m_showingAppPicker)
+        return false;
+    const AppList& apps = m_folderApps->apps();
+    const auto ringAt = std::find_if(apps.cbegin(), apps.cend(), [this](const AppItem& app) {
+        return uuidText(app.id) == m_focusedAppId;
+    });
+    const int from = ringAt == apps.cend() ? -1 : int(ringAt - apps.cbegin());
+    const bool menuKey =
+        key == Qt::Key_Menu || key == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10).toCombined();
+    if (menuKey || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (from < 0)
+            return false;
+        if (menuKey)
+            Q_EMIT menuRequested(m_focusedAppId);
+        else
+            launch(m_focusedAppId);
+        return true;
+    }
+    int to = -1;
+    const int count = int(apps.size());
+    // Each row is a page of one row to the focus rule, so a step past the end
+    // of a row carries on to the next one in reading order.
+    const auto step = [&](int dx, int dy) {
+        return moveGridFocus(from, 0, dx, dy, count, gridColumns, 1);
+    };
+    switch (key) {
+    case Qt::Key_Left:
+        to = step(-1, 0);
+        break;
+    case Qt::Key_Right:
+        to = step(1, 0);
+        break;
+    case Qt::Key_Up:
+        to = step(0, -1);
+        break;
+    case Qt::Key_Down:
+        to = step(0, 1);
+        break;
+    case Qt::Key_Home:
+        to = count > 0 ? 0 : -1;
+        break;
+    case Qt::Key_End:
+        to = count - 1;
+        break;
+    default:
+        return false;
+    }
+    const QString focused = to >= 0 ? uuidText(apps.at(to).id) : QString();
+    if (focused != m_focusedAppId) {
+        m_focusedAppId = focused;
+        Q_EMIT focusedAppIdChanged();
+    }
+    return true;
 }

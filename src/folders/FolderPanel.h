@@ -30,6 +30,8 @@ class FolderPanel : public QObject {
                    pickerSearchTextChanged)
     Q_PROPERTY(QString revealLabel READ revealLabel WRITE setRevealLabel NOTIFY revealLabelChanged)
     Q_PROPERTY(int gridHeight READ gridHeight NOTIFY gridHeightChanged)
+    // The application under the keyboard's focus ring, "" while there is none.
+    Q_PROPERTY(QString focusedAppId READ focusedAppId NOTIFY focusedAppIdChanged)
 
 public:
     // The application grid's cells, as the view lays them out.
@@ -92,6 +94,14 @@ public:
     Q_INVOKABLE void hideApp(const QString& appId);
     Q_INVOKABLE void reveal(const QString& appId);
 
+    [[nodiscard]] const QString& focusedAppId() const { return m_focusedAppId; }
+    // A key pressed while the panel is open; whether it was taken. The arrows
+    // bring the ring and move it in reading order (Right at the end of a row
+    // goes on to the next), Home and End go to the first and last application,
+    // Return and Enter launch the ring's application, the Menu key and Shift+F10
+    // ask for its menu. The title being edited and the picker keep their keys.
+    bool navigate(int key);
+
 Q_SIGNALS:
     void folderNameChanged();
     void isEditingChanged();
@@ -99,6 +109,8 @@ Q_SIGNALS:
     void pickerSearchTextChanged();
     void revealLabelChanged();
     void gridHeightChanged();
+    void focusedAppIdChanged();
+    void menuRequested(const QString& appId);
     void closeRequested();
     void launchRequested(const AppItem& app);
     void revealRequested(const AppItem& app);
@@ -121,6 +133,7 @@ private:
     bool m_closeRequested = false;
     QString m_pickerSearchText;
     QString m_revealLabel;
+    QString m_focusedAppId;
     qsizetype m_gridCount = 0;
     AppListModel* m_folderApps;
     AppListModel* m_pickerApps;

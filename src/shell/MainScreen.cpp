@@ -6,6 +6,7 @@
 #include "ConsoleLine.h"
 #include "DesktopBackground.h"
 #include "FileRevealer.h"
+#include "FolderPanel.h"
 #include "HiddenApps.h"
 #include "MoveTranslation.h"
 #include "PagedGrid.h"
@@ -295,6 +296,8 @@ bool MainScreen::navigate(int key) {
         // Any other key takes the keyboard back to the search field and the grid.
         setEditButtonFocused(false);
     }
+    if (FolderPanel* panel = m_grid->openFolderPanel())
+        return panel->navigate(key);
     return m_grid->navigate(key, !m_searchText.isEmpty());
 }
 

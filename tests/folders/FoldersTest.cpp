@@ -5,6 +5,7 @@
 #include "QmlTestView.h"
 #include "RecordingDefaultsStore.h"
 #include "TestMain.h"
+#include "UuidText.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -145,6 +146,33 @@ private Q_SLOTS:
         QCOMPARE(m->requests << m->settings.folder(m->folder.id)->name, outcome);
         QCOMPARE(m->store.writeCount(AppSettings::foldersKey), outcome.last() == "Work" ? 0 : 1);
         QCOMPARE(find("folderTitle")->property("text").toString(), outcome.last());
+    }
+
+    // The ring after each key, "-" while there is none.
+    void keyboard() {
+        RecordingDefaultsStore store;
+        AppSettings settings{store};
+        const QStringList codes = QString("ABCDEFG").split("", Qt::SkipEmptyParts);
+        const AppList apps = testApps(codes);
+        FolderPanel panel{settings, settings.createFolder("F", bundleIds(codes)), apps, false};
+        QSignalSpy launches(&panel, &FolderPanel::launchRequested);
+        QSignalSpy menus(&panel, &FolderPanel::menuRequested);
+        QString ring;
+        for (const Qt::Key key :
+             {Qt::Key_Return, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+              Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Up,
+              Qt::Key_Left, Qt::Key_Left, Qt::Key_Menu, Qt::Key_Return}) {
+            panel.navigate(key);
+            const auto at = std::find_if(apps.cbegin(), apps.cend(), [&](const AppItem& app) {
+                return uuidText(app.id) == panel.focusedAppId();
+            });
+            ring += at == apps.cend() ? "-" : at->name.mid(4);
+        }
+        QCOMPARE(ring, QString("-ABCDEFFAGBAAAA"));
+        QCOMPARE(launches.count(), 1);
+        QCOMPARE(menus.value(0).value(0).toString(), uuidText(apps.at(0).id));
+        panel.beginEditing();
+        QVERIFY(!panel.navigate(Qt::Key_Left));
     }
 
     void hideThenFollowTheStoredFolder() {
