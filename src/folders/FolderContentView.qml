@@ -181,6 +181,7 @@ Item {
                 delegate: Item {
                     id: cell
 
+                    required property int index
                     required property string appId
                     required property string name
                     required property string iconSource
@@ -191,6 +192,21 @@ Item {
                     Accessible.role: Accessible.Button
                     Accessible.name: cell.name
                     Accessible.onPressAction: root.panel.launch(cell.appId)
+
+                    // The keyboard's focus ring, as on the grid's tiles.
+                    Rectangle {
+                        objectName: "folderFocusRing"
+                        anchors.centerIn: parent
+                        width: 120
+                        height: parent.height
+                        radius: 20
+                        color: Qt.rgba(1, 1, 1, 0.12)
+                        border.color: "white"
+                        border.width: 2
+                        visible: cell.appId === root.panel.focusedAppId
+                        onVisibleChanged: if (visible)
+                            appGrid.positionViewAtIndex(cell.index, QQ.GridView.Contain)
+                    }
 
                     AppIconView {
                         anchors.horizontalCenter: parent.horizontalCenter
@@ -210,6 +226,18 @@ Item {
                         }
                     }
                 }
+            }
+        }
+    }
+
+    // The Menu key opens the tile menu over the application under the keyboard's ring.
+    Connections {
+        target: root.panel
+        function onMenuRequested(appId) {
+            for (let i = 0; i < appGrid.count; ++i) {
+                const item = appGrid.itemAtIndex(i);
+                if (item && item.appId === appId)
+                    tileMenu.openFor(appId, item.mapToItem(root, item.width / 2, item.height / 2));
             }
         }
     }

@@ -211,6 +211,14 @@ private Q_SLOTS:
         QTRY_COMPARE(pickerRows(), (QStringList{"App Chess", "App Maps"}));
         QVERIFY(clickOn(find("folderCard")));
         QTRY_VERIFY(!m->panel.showingAppPicker());
+        // The ring shows on one tile, and the Menu key opens that tile's menu.
+        QVERIFY(m->panel.navigate(Qt::Key_End));
+        const QList<QQuickItem*> rings = all("folderFocusRing");
+        QCOMPARE(
+            std::count_if(rings.cbegin(), rings.cend(), [](auto* r) { return r->isVisible(); }), 1);
+        QVERIFY(m->panel.navigate(Qt::Key_Menu));
+        QVERIFY(choose(m->view.view().rootObject()->property("tileMenu").value<QObject*>(), 0));
+        QCOMPARE(m->settings.folder(m->folder.id)->appBundleIds, bundleIds({"Mail", "Notes"}));
     }
 
     void folderTile() {
