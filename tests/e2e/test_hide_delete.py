@@ -1,7 +1,7 @@
 """Tidying the grid from a tile's menu, opened by the keyboard or the pointer:
 "Hide App" lasts across a restart, and "Delete App" asks first: Cancel keeps
 everything, Delete moves the user's own entry to the Trash. The grid follows
-entries put in and taken out meanwhile."""
+entries put in and taken out meanwhile, and an entry's actions start from its menu."""
 
 import os
 
@@ -39,6 +39,15 @@ def hide_and_delete(launcher):
     launcher.shows("installed", ALPHA, CHARLIE)
     os.remove(entry)
     launcher.shows("uninstalled", ALPHA)
+    # An entry's own actions head its menu, and one starts as a launch does: the launcher goes.
+    with open(entry, "w") as new:
+        new.write("[Desktop Entry]\nType=Application\nName=Charlie\nIcon=%s\nExec=true\nActions=window;\n\n"
+                  "[Desktop Action window]\nName=New Window\nExec=touch %s\n"
+                  % (launcher.path(CHARLIE + ".png"), launcher.path("markers", "window")))
+    launcher.shows("with-action", ALPHA, CHARLIE)
+    launcher.xdo("key", "Down", "Right", "Menu").wait("its menu", lambda: launcher.patch(PLATE, tolerance=1)[1] > 5000)
+    launcher.xdo("key", "Down", "Return").wait("the action", lambda: launcher.launched() == ["window"])
+    launcher.wait("the launcher to go", lambda: not launcher.viewable())
 
 
 if __name__ == "__main__":
