@@ -8,14 +8,15 @@ distinct 128 px PNG icons in an hicolor theme. rofi shows them full screen in
 seven columns of 128 px icons. Starts alternate between the two programs.
 
 "settled" is the last repaint before the screen stays unchanged for 300 ms, so
-every icon that shows has been drawn; "key" is a typed letter to the next
-repaint. Repaints are seen by reading the X server's framebuffer, which Xvfb
+every icon that shows has been drawn (a quiet screen counts only once it shows
+at least 20 of the catalogue's icons: a launcher may wait, quiet, with a
+"loading" line); "key" is a typed letter to the next repaint. Repaints are seen by reading the X server's framebuffer, which Xvfb
 keeps in a memory-mapped file (-fbdir), every POLL seconds: a time is the
 start of the first poll that saw the change, so it is late by up to one poll
 interval (more while the previous poll was busy classifying a change). Changes
 no wider than a text cursor are its blinking and are not counted as repaints.
 
-Usage: side_by_side.py BUILD_FOLDER [--sizes 200,1000,5000] [--runs 3]
+Usage: side_by_side.py BUILD_FOLDER [--sizes 200,1000,5000] [--runs 3] [--bin DIR] [--keep]
 """
 
 import argparse
@@ -146,7 +147,7 @@ class Screen:
     """An Xvfb server whose framebuffer is read straight from its file."""
 
     def __init__(self, scratch):
-        fbdir = tempfile.mkdtemp(prefix="fb-", dir=scratch)
+        self.fbdir = fbdir = tempfile.mkdtemp(prefix="fb-", dir=scratch)
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
                                       "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-fbdir", fbdir],
@@ -224,6 +225,8 @@ class Screen:
             if last and now - last >= QUIET and (ready is None or ready(frame)):
                 break
             if now >= deadline:
+                if ready is not None:
+                    last = None  # never settled: no time rather than a wrong one
                 break
             time.sleep(max(0.0, POLL - (time.monotonic() - now)))
         return first and first - since, last and last - since, frame
@@ -241,6 +244,7 @@ class Screen:
         self.file.close()
         self.xvfb.terminate()
         self.xvfb.wait()
+        shutil.rmtree(self.fbdir, ignore_errors=True)
 
 
 # ---------------------------------------------------------------- one start
@@ -266,7 +270,7 @@ class Start:
     def __init__(self, scratch, home, command, extra_env, letter, colours):
         self.scratch, self.letter = scratch, letter
         self.screen = Screen(scratch)
-        for folder in ("config", "cache", "data", "runtime"):
+        for folder in ("config", "cache", "data"):
             os.makedirs(os.path.join(home, folder), mode=0o700, exist_ok=True)
         # A folder of its own for every start: only the launcher's socket lives there.
         runtime = tempfile.mkdtemp(prefix="runtime-", dir=scratch)
@@ -298,15 +302,21 @@ class Start:
         return 100 * (cpu_seconds(self.process.pid) - before) / (time.monotonic() - clock)
 
     def toggle_client(self, command):
-        """Median wall time of `command` (the toggle client) against this launcher."""
+        """Median wall times of `command` (the toggle client) against this
+        launcher and, to show what starting any program costs here, of true(1)."""
+        baseline = []
+        for _ in range(TOGGLES):
+            clock, load = time.monotonic(), os.getloadavg()
+            subprocess.run(["true"], env=self.env, check=True)
+            baseline.append(time.monotonic() - clock)
         times = []
         for _ in range(TOGGLES):
-            clock = time.monotonic()
+            clock, load = time.monotonic(), os.getloadavg()
             subprocess.run(command, env=self.env, stdout=self.log, stderr=self.log, check=True, timeout=30)
             times.append(time.monotonic() - clock)
             # Let the launcher hide or show before the next press.
             _, _, self.frame = self.screen.watch(time.monotonic(), self.frame, cap=2.0)
-        return statistics.median(times)
+        return statistics.median(times), statistics.median(baseline)
 
     def peak_rss(self):
         return peak_rss_mib(self.process.pid)
@@ -339,12 +349,19 @@ def main():
     parser.add_argument("build")
     parser.add_argument("--sizes", default="200,1000,5000")
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--bin", help="folder of quorlin and quorlin-launcher (default: BUILD/bin)")
     parser.add_argument("--keep", action="store_true", help="keep screenshots and logs")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
-    quorlin = os.path.join(build, "bin", "quorlin")
     sizes = [int(size) for size in args.sizes.split(",")]
     scratch = tempfile.mkdtemp(prefix="quorlin-side-by-side-")
+    # The programs are copied first: a build in the same folder while the
+    # series runs would otherwise swap them, or take them away, between starts.
+    binaries = os.path.join(scratch, "bin")
+    os.makedirs(binaries)
+    for program in ("quorlin", "quorlin-launcher"):
+        shutil.copy2(os.path.join(args.bin or os.path.join(build, "bin"), program), binaries)
+    quorlin = os.path.join(binaries, "quorlin")
     empty_root = os.path.join(scratch, "no-bundles")
     os.makedirs(empty_root)
     # The system's MIME database, which image loaders (GLib's among them) need
@@ -355,14 +372,14 @@ def main():
     rofi_command = ["rofi", "-show", "drun", "-show-icons", "-theme-str", ROFI_THEME]
     quorlin_command = [quorlin, "--root", empty_root]
     software = {"QT_QUICK_BACKEND": "software"}
-    rows, cache_rows, extras = [], [], []
-    clock = time.monotonic()
+    rows, cache_rows, extras, details = [], [], [], []
+    clock, load = time.monotonic(), os.getloadavg()
     try:
         for count in sizes:
             share, letter = catalogue(os.path.join(build, "bench-catalogue"), count)
             colours = {icon_colour(i) for i in range(count)}
             print("   N = %d, typing '%s'" % (count, letter), flush=True)
-            found = {key: [] for key in ("rofi settled", "rofi key", "rofi rss", "settled", "key", "rss", "warm")}
+            found = {key: [] for key in ("rofi settled", "Quorlin settled", "Quorlin warm", "rofi key", "Quorlin key", "rofi rss", "Quorlin rss")}
 
             def start(name, home, command, env):
                 run = Start(scratch, home, command, dict(env, XDG_DATA_DIRS=share + ":" + system), letter, colours)
@@ -391,30 +408,34 @@ def main():
                             found["rofi rss"].append(run.peak_rss())
                         finally:
                             run.stop()
+                            shutil.rmtree(home, ignore_errors=True)
                         continue
                     run = start("quorlin", home, quorlin_command, software)
                     try:
-                        found["settled"].append(run.settled)
-                        found["key"].append(run.key())
-                        found["rss"].append(run.peak_rss())
+                        found["Quorlin settled"].append(run.settled)
+                        found["Quorlin key"].append(run.key())
+                        found["Quorlin rss"].append(run.peak_rss())
                         if last:
                             # After the letter: the search field has the keyboard and its cursor blinks.
                             extras.append(("Quorlin shown and idle, N = %d" % count, "%.1f %% of a core" % run.idle_cpu()))
                         if last and count == sizes[len(sizes) // 2]:
+                            toggle, baseline = run.toggle_client([quorlin, "--toggle"])
                             extras.append(("quorlin --toggle client, N = %d" % count,
-                                           "%.1f ms" % (1000 * run.toggle_client([quorlin, "--toggle"]))))
+                                           "%.1f ms (median of %d; true(1) started the same way: %.1f ms)"
+                                           % (1000 * toggle, TOGGLES, 1000 * baseline)))
                     finally:
                         run.stop()
                     # The same user again: the caches the first start left are there.
                     run = start("quorlin-warm", home, quorlin_command, software)
                     try:
-                        found["warm"].append(run.settled)
+                        found["Quorlin warm"].append(run.settled)
                     finally:
                         run.stop()
                     shutil.rmtree(home, ignore_errors=True)
-            rows.append((count, *(median(found[key]) for key in ("rofi settled", "settled", "rofi key", "key")),
-                         median(found["rofi rss"]), median(found["rss"])))
-            cache_rows.append((count, median(found["settled"]), median(found["warm"])))
+            details.append((count, found))
+            rows.append((count, *(median(found[key]) for key in ("rofi settled", "Quorlin settled", "rofi key", "Quorlin key")),
+                         median(found["rofi rss"]), median(found["Quorlin rss"])))
+            cache_rows.append((count, median(found["Quorlin settled"]), median(found["Quorlin warm"])))
     finally:
         if not args.keep:
             shutil.rmtree(scratch, ignore_errors=True)
@@ -422,7 +443,9 @@ def main():
     print()
     print("Quorlin beside rofi %s (rofi -show drun -show-icons, full screen, 7 columns, 128 px icons)"
           % rofi_version())
-    print("Xvfb 1920x1080x24, no window manager, no GPU; medians of %d cold starts each, interleaved" % args.runs)
+    print("Xvfb 1920x1080x24, no window manager, no GPU; medians of %d cold starts each, interleaved;"
+          " load average %.1f at the start, %.1f at the end, %d cores" % (args.runs, load[0], os.getloadavg()[0],
+                                                                         os.cpu_count()))
     header = ("N apps", "rofi settled", "Quorlin settled (sw)", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS")
     widths = [max(len(h), 9) for h in header]
     print("  ".join(h.rjust(w) for h, w in zip(header, widths)))
@@ -436,6 +459,11 @@ def main():
         print("  N = {:>5,}: empty {:>8}, warm {:>8}".format(count, ms(empty), ms(warm)))
     for label, value in extras:
         print("  %s: %s" % (label, value))
+    print("Every start, in order (ms; '-' did not settle within %.0f s):" % CAP)
+    for count, found in details:
+        print("  N = {:>5,}: ".format(count) + "; ".join(
+            "%s %s" % (key, "/".join("-" if v is None else "%.0f" % (1000 * v) for v in values))
+            for key, values in found.items() if "rss" not in key))
     print("  (polled every %d ms: times are late by up to one poll; side-by-side took %.0f s)"
           % (1000 * POLL, time.monotonic() - clock))
 
