@@ -197,7 +197,8 @@ class Screen:
     def icons_shown(self, frame, colours):
         """How many of the icon `colours` show in `frame` (sampled every 4
         pixels, which finds every icon's flat face at 64 px and up)."""
-        image = Image.frombuffer("RGB", SCREEN, frame, "raw", "BGRX", self.stride, 1)
+        rows = b"".join(frame[y * self.stride:(y + 1) * self.stride] for y in range(0, SCREEN[1], 4))
+        image = Image.frombuffer("RGB", (SCREEN[0], SCREEN[1] // 4), rows, "raw", "BGRX", self.stride, 1)
         sampled = image.resize((SCREEN[0] // 4, SCREEN[1] // 4), Image.NEAREST)
         return sum(colour in colours for _, colour in sampled.getcolors(SCREEN[0] * SCREEN[1] // 16))
 
@@ -207,7 +208,7 @@ class Screen:
         only once ready(frame) holds: a screen that waits, quiet, for the
         catalogue to load is not settled. Returns the times of the first and
         the last repaint, from `since`, None for none, and the last frame."""
-        first = last = None
+        first = last = unready = None
         crc = zlib.crc32(frame)
         deadline = since + cap
         while True:
@@ -222,8 +223,11 @@ class Screen:
                     last = now
                     first = first or now
                 frame = new
-            if last and now - last >= QUIET and (ready is None or ready(frame)):
-                break
+            # A frame found not ready is not looked at again: that takes longer than a poll.
+            if last and now - last >= QUIET and crc != unready:
+                if ready is None or ready(frame):
+                    break
+                unready = crc
             if now >= deadline:
                 if ready is not None:
                     last = None  # never settled: no time rather than a wrong one
@@ -306,12 +310,12 @@ class Start:
         launcher and, to show what starting any program costs here, of true(1)."""
         baseline = []
         for _ in range(TOGGLES):
-            clock, load = time.monotonic(), os.getloadavg()
+            clock = time.monotonic()
             subprocess.run(["true"], env=self.env, check=True)
             baseline.append(time.monotonic() - clock)
         times = []
         for _ in range(TOGGLES):
-            clock, load = time.monotonic(), os.getloadavg()
+            clock = time.monotonic()
             subprocess.run(command, env=self.env, stdout=self.log, stderr=self.log, check=True, timeout=30)
             times.append(time.monotonic() - clock)
             # Let the launcher hide or show before the next press.
@@ -335,13 +339,107 @@ class Start:
 
 # ---------------------------------------------------------------- the series
 
-def median(values):
-    values = [v for v in values if v is not None]
-    return statistics.median(values) if values else None
+class Series:
+    """The starts of both programs over one catalogue, and what they measured."""
+
+    KEYS = ("rofi settled", "Quorlin settled", "Quorlin warm", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS")
+
+    def __init__(self, setup, count):
+        self.setup, self.count = setup, count
+        self.share, self.letter = catalogue(os.path.join(setup.build, "bench-catalogue"), count)
+        self.colours = {icon_colour(i) for i in range(count)}
+        self.found = {key: [] for key in self.KEYS}
+        self.extras = []
+        print("   N = %d, typing '%s'" % (count, self.letter), flush=True)
+
+    def start(self, name, home, command, env):
+        setup = self.setup
+        run = Start(setup.scratch, home, command, dict(env, XDG_DATA_DIRS=self.share + ":" + setup.system),
+                    self.letter, self.colours)
+        if setup.keep:
+            Image.frombuffer("RGB", SCREEN, run.frame, "raw", "BGRX", run.screen.stride, 1).save(
+                os.path.join(setup.scratch, "%s-%d-%d.png" % (name, self.count, time.monotonic_ns())))
+        return run
+
+    def measure(self, name, command, env, home, last):
+        """One cold start: settled, key, peak memory; on the last round also
+        the idle CPU (after the letter, so a search field's cursor blinks)."""
+        run = self.start(name, home, command, env)
+        try:
+            self.found[name + " settled"].append(run.settled)
+            self.found[name + " key"].append(run.key())
+            self.found[name + " RSS"].append(run.peak_rss())
+            if last:
+                self.extras.append(("%s shown and idle" % name, "%.1f %% of a core" % run.idle_cpu()))
+            if last and name == "Quorlin" and self.setup.toggle_at == self.count:
+                toggle, baseline = run.toggle_client([self.setup.quorlin, "--toggle"])
+                self.extras.append(("quorlin --toggle client", "%.1f ms (median of %d; true(1) started the same "
+                                    "way: %.1f ms)" % (1000 * toggle, TOGGLES, 1000 * baseline)))
+        finally:
+            run.stop()
+
+    def run(self, runs):
+        setup = self.setup
+        for attempt in range(runs):
+            last = attempt == runs - 1
+            # Turn about: neither program always starts right after the other.
+            for name in ("rofi", "Quorlin") if attempt % 2 == 0 else ("Quorlin", "rofi"):
+                home = tempfile.mkdtemp(prefix="home-", dir=setup.scratch)
+                if name == "rofi":
+                    self.measure(name, setup.rofi, {}, home, last)
+                else:
+                    self.measure(name, setup.quorlin_command, SOFTWARE, home, last)
+                    # The same user again: what the first start left in the XDG folders is there.
+                    run = self.start("Quorlin-warm", home, setup.quorlin_command, SOFTWARE)
+                    self.found["Quorlin warm"].append(run.settled)
+                    run.stop()
+                shutil.rmtree(home, ignore_errors=True)
+
+    def median(self, key):
+        values = [v for v in self.found[key] if v is not None]
+        return statistics.median(values) if values else None
+
+
+SOFTWARE = {"QT_QUICK_BACKEND": "software"}
 
 
 def ms(value):
     return "-" if value is None else "%.0f ms" % (1000 * value)
+
+
+def mib(value):
+    return "-" if value is None else "%.0f MiB" % value
+
+
+def report(setup, series, runs, load, seconds):
+    print()
+    print("Quorlin beside rofi %s (rofi -show drun -show-icons, full screen, 7 columns, 128 px icons)"
+          % rofi_version())
+    print("Xvfb 1920x1080x24, no window manager, no GPU; medians of %d cold starts each, interleaved;" % runs)
+    print("load average %.1f at the start, %.1f at the end, %d cores" % (load, os.getloadavg()[0], os.cpu_count()))
+    header = ("N apps", "rofi settled", "Quorlin settled (sw)", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS")
+    widths = [max(len(h), 9) for h in header]
+    print("  ".join(h.rjust(w) for h, w in zip(header, widths)))
+    for one in series:
+        cells = ("{:,}".format(one.count), ms(one.median("rofi settled")), ms(one.median("Quorlin settled")),
+                 ms(one.median("rofi key")), ms(one.median("Quorlin key")),
+                 mib(one.median("rofi RSS")), mib(one.median("Quorlin RSS")))
+        print("  ".join(c.rjust(w) for c, w in zip(cells, widths)))
+    print()
+    print("Quorlin settled with an empty cache, and warm (a second start with the same XDG folders):")
+    for one in series:
+        print("  N = {:>5,}: empty {:>8}, warm {:>8}".format(one.count, ms(one.median("Quorlin settled")),
+                                                             ms(one.median("Quorlin warm"))))
+    for one in series:
+        for label, value in one.extras:
+            print("  %s, N = %d: %s" % (label, one.count, value))
+    print("Each start (ms, in the order run; '-' did not settle within %.0f s):" % CAP)
+    for one in series:
+        print("  N = {:>5,}: ".format(one.count) + "; ".join(
+            "%s %s" % (key, "/".join("-" if v is None else "%.0f" % (1000 * v) for v in one.found[key]))
+            for key in Series.KEYS if "RSS" not in key))
+    print("  (polled every %d ms: times are late by up to one poll; side-by-side took %.0f s)"
+          % (1000 * POLL, seconds))
 
 
 def main():
@@ -350,122 +448,45 @@ def main():
     parser.add_argument("--sizes", default="200,1000,5000")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--bin", help="folder of quorlin and quorlin-launcher (default: BUILD/bin)")
-    parser.add_argument("--keep", action="store_true", help="keep screenshots and logs")
+    parser.add_argument("--keep", action="store_true", help="keep the settled screens and the programs' output")
     args = parser.parse_args()
-    build = os.path.abspath(args.build)
+    setup = argparse.Namespace(build=os.path.abspath(args.build), keep=args.keep,
+                               scratch=tempfile.mkdtemp(prefix="quorlin-side-by-side-"))
     sizes = [int(size) for size in args.sizes.split(",")]
-    scratch = tempfile.mkdtemp(prefix="quorlin-side-by-side-")
+    setup.toggle_at = sizes[len(sizes) // 2]
     # The programs are copied first: a build in the same folder while the
     # series runs would otherwise swap them, or take them away, between starts.
-    binaries = os.path.join(scratch, "bin")
+    binaries = os.path.join(setup.scratch, "bin")
     os.makedirs(binaries)
     for program in ("quorlin", "quorlin-launcher"):
-        shutil.copy2(os.path.join(args.bin or os.path.join(build, "bin"), program), binaries)
-    quorlin = os.path.join(binaries, "quorlin")
-    empty_root = os.path.join(scratch, "no-bundles")
+        shutil.copy2(os.path.join(args.bin or os.path.join(setup.build, "bin"), program), binaries)
+    setup.quorlin = os.path.join(binaries, "quorlin")
+    empty_root = os.path.join(setup.scratch, "no-bundles")
     os.makedirs(empty_root)
+    setup.quorlin_command = [setup.quorlin, "--root", empty_root]
+    setup.rofi = ["rofi", "-show", "drun", "-show-icons", "-theme-str", ROFI_THEME]
     # The system's MIME database, which image loaders (GLib's among them) need
     # to tell a PNG file, without the system's own desktop entries.
-    system = os.path.join(scratch, "system")
-    os.makedirs(system)
-    os.symlink("/usr/share/mime", os.path.join(system, "mime"))
-    rofi_command = ["rofi", "-show", "drun", "-show-icons", "-theme-str", ROFI_THEME]
-    quorlin_command = [quorlin, "--root", empty_root]
-    software = {"QT_QUICK_BACKEND": "software"}
-    rows, cache_rows, extras, details = [], [], [], []
-    clock, load = time.monotonic(), os.getloadavg()
+    setup.system = os.path.join(setup.scratch, "system")
+    os.makedirs(setup.system)
+    os.symlink("/usr/share/mime", os.path.join(setup.system, "mime"))
+
+    clock, load = time.monotonic(), os.getloadavg()[0]
+    series = []
     try:
         for count in sizes:
-            share, letter = catalogue(os.path.join(build, "bench-catalogue"), count)
-            colours = {icon_colour(i) for i in range(count)}
-            print("   N = %d, typing '%s'" % (count, letter), flush=True)
-            found = {key: [] for key in ("rofi settled", "Quorlin settled", "Quorlin warm", "rofi key", "Quorlin key", "rofi rss", "Quorlin rss")}
-
-            def start(name, home, command, env):
-                run = Start(scratch, home, command, dict(env, XDG_DATA_DIRS=share + ":" + system), letter, colours)
-                if args.keep:
-                    Image.frombuffer("RGB", SCREEN, run.frame, "raw", "BGRX", run.screen.stride, 1).save(
-                        os.path.join(scratch, "%s-%d-%d.png" % (name, count, len(os.listdir(scratch)))))
-                return run
-
-            if count == sizes[0]:
+            one = Series(setup, count)
+            if not series:
                 # Neither program's first start is timed: it would read its
                 # libraries from disk, and fresh XDG folders do not undo that.
-                for command, env in ((rofi_command, {}), (quorlin_command, software)):
-                    start("warm-up", tempfile.mkdtemp(prefix="home-", dir=scratch), command, env).stop()
-            for attempt in range(args.runs):
-                order = ("rofi", "quorlin") if attempt % 2 == 0 else ("quorlin", "rofi")
-                last = attempt == args.runs - 1
-                for program in order:
-                    home = tempfile.mkdtemp(prefix="home-", dir=scratch)
-                    if program == "rofi":
-                        run = start("rofi", home, rofi_command, {})
-                        try:
-                            found["rofi settled"].append(run.settled)
-                            found["rofi key"].append(run.key())
-                            if last:
-                                extras.append(("rofi shown and idle, N = %d" % count, "%.1f %% of a core" % run.idle_cpu()))
-                            found["rofi rss"].append(run.peak_rss())
-                        finally:
-                            run.stop()
-                            shutil.rmtree(home, ignore_errors=True)
-                        continue
-                    run = start("quorlin", home, quorlin_command, software)
-                    try:
-                        found["Quorlin settled"].append(run.settled)
-                        found["Quorlin key"].append(run.key())
-                        found["Quorlin rss"].append(run.peak_rss())
-                        if last:
-                            # After the letter: the search field has the keyboard and its cursor blinks.
-                            extras.append(("Quorlin shown and idle, N = %d" % count, "%.1f %% of a core" % run.idle_cpu()))
-                        if last and count == sizes[len(sizes) // 2]:
-                            toggle, baseline = run.toggle_client([quorlin, "--toggle"])
-                            extras.append(("quorlin --toggle client, N = %d" % count,
-                                           "%.1f ms (median of %d; true(1) started the same way: %.1f ms)"
-                                           % (1000 * toggle, TOGGLES, 1000 * baseline)))
-                    finally:
-                        run.stop()
-                    # The same user again: the caches the first start left are there.
-                    run = start("quorlin-warm", home, quorlin_command, software)
-                    try:
-                        found["Quorlin warm"].append(run.settled)
-                    finally:
-                        run.stop()
-                    shutil.rmtree(home, ignore_errors=True)
-            details.append((count, found))
-            rows.append((count, *(median(found[key]) for key in ("rofi settled", "Quorlin settled", "rofi key", "Quorlin key")),
-                         median(found["rofi rss"]), median(found["Quorlin rss"])))
-            cache_rows.append((count, median(found["Quorlin settled"]), median(found["Quorlin warm"])))
+                for command, env in ((setup.rofi, {}), (setup.quorlin_command, SOFTWARE)):
+                    one.start("warm-up", tempfile.mkdtemp(prefix="home-", dir=setup.scratch), command, env).stop()
+            one.run(args.runs)
+            series.append(one)
     finally:
         if not args.keep:
-            shutil.rmtree(scratch, ignore_errors=True)
-
-    print()
-    print("Quorlin beside rofi %s (rofi -show drun -show-icons, full screen, 7 columns, 128 px icons)"
-          % rofi_version())
-    print("Xvfb 1920x1080x24, no window manager, no GPU; medians of %d cold starts each, interleaved;"
-          " load average %.1f at the start, %.1f at the end, %d cores" % (args.runs, load[0], os.getloadavg()[0],
-                                                                         os.cpu_count()))
-    header = ("N apps", "rofi settled", "Quorlin settled (sw)", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS")
-    widths = [max(len(h), 9) for h in header]
-    print("  ".join(h.rjust(w) for h, w in zip(header, widths)))
-    for count, rofi_settled, settled, rofi_key, key, rofi_rss, rss in rows:
-        cells = ("{:,}".format(count), ms(rofi_settled), ms(settled), ms(rofi_key), ms(key),
-                 "%.0f MiB" % rofi_rss if rofi_rss else "-", "%.0f MiB" % rss if rss else "-")
-        print("  ".join(c.rjust(w) for c, w in zip(cells, widths)))
-    print()
-    print("Quorlin settled, empty cache and warm cache (a second start with the same XDG folders):")
-    for count, empty, warm in cache_rows:
-        print("  N = {:>5,}: empty {:>8}, warm {:>8}".format(count, ms(empty), ms(warm)))
-    for label, value in extras:
-        print("  %s: %s" % (label, value))
-    print("Every start, in order (ms; '-' did not settle within %.0f s):" % CAP)
-    for count, found in details:
-        print("  N = {:>5,}: ".format(count) + "; ".join(
-            "%s %s" % (key, "/".join("-" if v is None else "%.0f" % (1000 * v) for v in values))
-            for key, values in found.items() if "rss" not in key))
-    print("  (polled every %d ms: times are late by up to one poll; side-by-side took %.0f s)"
-          % (1000 * POLL, time.monotonic() - clock))
+            shutil.rmtree(setup.scratch, ignore_errors=True)
+    report(setup, series, args.runs, load, time.monotonic() - clock)
 
 
 def rofi_version():
