@@ -15,7 +15,7 @@
 // it receives by reference, and is made anew for every drag event.
 class AppDropDelegate {
 public:
-    // (from, to) as positions in the page's application list.
+    // (from, to) as positions in the application list it was given.
     using MoveAction = std::function<void(int from, int to)>;
     using CreateFolderAction = std::function<void(const AppItem& dragged, const AppItem& target)>;
 

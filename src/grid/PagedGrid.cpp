@@ -18,6 +18,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -59,7 +60,12 @@ PagedGrid::PagedGrid(QObject* parent)
     : QObject(parent)
     , m_pages(new GridPageListModel(this))
     , m_revealLabel(revealLabelFor(QString()))
-    , m_clock(monotonicDropClock()) {}
+    , m_clock(monotonicDropClock())
+    , m_edgePager([this] { return m_clock(); }) {
+    // Often enough that a turn comes within a frame or so of its time.
+    m_edgeTimer.setInterval(40);
+    connect(&m_edgeTimer, &QTimer::timeout, this, &PagedGrid::turnPageUnderDrag);
+}
 
 PagedGrid::~PagedGrid() = default;
 
@@ -190,6 +196,8 @@ void PagedGrid::resetViewState() {
     setCurrentPage(0);
     changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
     clearAllHover();
+    dragLeft();
+    setDragReach(0);
     closeFolder();
 }
 
@@ -312,12 +320,17 @@ void PagedGrid::beginDrag(const QString& appId) {
     if (!m_pendingDropActions.isEmpty())
         QMetaObject::invokeMethod(this, &PagedGrid::runPendingDropActions, Qt::QueuedConnection);
     clearAllHover();
+    m_dragSourcePage = shownPage();
     changeDragged([&app](std::optional<AppItem>& dragged) { dragged = app; });
 }
 
 void PagedGrid::endDrag() {
     changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
     clearAllHover();
+    dragLeft();
+    // Not at once: the dragged tile is still running the end of its drag.
+    QMetaObject::invokeMethod(
+        this, [this] { setDragReach(m_draggedApp ? m_dragReach : 0); }, Qt::QueuedConnection);
     if (!m_pendingDropActions.isEmpty())
         QMetaObject::invokeMethod(this, &PagedGrid::runPendingDropActions, Qt::QueuedConnection);
 }
@@ -326,6 +339,42 @@ void PagedGrid::runPendingDropActions() {
     const QList<std::function<void()>> actions = std::exchange(m_pendingDropActions, {});
     for (const auto& action : actions)
         action();
+}
+
+void PagedGrid::dragHovered(qreal x, qreal width, int dot) {
+    // Drags from other programs do not turn pages.
+    if (!m_draggedApp)
+        return;
+    m_edgePager.hover(x, width, dot);
+    if (!m_edgePager.isResting()) {
+        m_edgeTimer.stop();
+        return;
+    }
+    // The timer turns pages under a pointer held still; one that moves asks itself.
+    if (!m_edgeTimer.isActive())
+        m_edgeTimer.start();
+    turnPageUnderDrag();
+}
+
+void PagedGrid::dragLeft() {
+    m_edgePager.leave();
+    m_edgeTimer.stop();
+}
+
+void PagedGrid::turnPageUnderDrag() {
+    const std::optional<int> page = m_edgePager.due(shownPage(), pageCount());
+    if (!page)
+        return;
+    // The view must keep the dragged tile's page before it scrolls away from it.
+    setDragReach(std::max(m_dragReach, std::abs(*page - m_dragSourcePage)));
+    setCurrentPage(*page);
+}
+
+void PagedGrid::setDragReach(int reach) {
+    if (reach == m_dragReach)
+        return;
+    m_dragReach = reach;
+    Q_EMIT dragReachChanged();
 }
 
 PagedGrid::CellLocation PagedGrid::locate(const QString& cellId) const {
@@ -397,12 +446,14 @@ bool PagedGrid::dropPerformed(const QString& cellId) {
     bool taken = false;
 
     if (const AppItem* target = cell.item->app()) {
-        const AppList pageList = pageApps(page->items());
-        const auto onMove = [this, pageList](int from, int to) {
-            m_pendingDropActions.append([this, pageList, from, to] {
+        // The whole grid's list, not the page's: the dragged tile may come
+        // from another page, and lands before or after the target all the same.
+        const AppList gridList = m_apps;
+        const auto onMove = [this, gridList](int from, int to) {
+            m_pendingDropActions.append([this, gridList, from, to] {
                 // Looked up by id when carried out, so a catalogue that changed
                 // in the meantime still moves the applications that were dropped.
-                if (const auto move = translateMove(pageList, m_apps, from, to))
+                if (const auto move = translateMove(gridList, m_apps, from, to))
                     Q_EMIT moveRequested(move->first, move->second);
             });
         };
@@ -412,7 +463,7 @@ bool PagedGrid::dropPerformed(const QString& cellId) {
         const AppItem targetApp = *target;
         changeDragged([&](std::optional<AppItem>& dragged) {
             page->changeHover([&](DropHoverState& hover) {
-                taken = AppDropDelegate(targetApp, pageList, dragged, hover, onMove, onCreateFolder,
+                taken = AppDropDelegate(targetApp, gridList, dragged, hover, onMove, onCreateFolder,
                                         m_clock)
                             .performDrop();
             });

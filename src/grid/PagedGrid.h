@@ -2,6 +2,7 @@
 
 #include "AppItem.h"
 #include "DropClock.h"
+#include "EdgePager.h"
 #include "FolderItem.h"
 #include "GridItemType.h"
 #include "GridPageListModel.h"
@@ -10,6 +11,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
@@ -50,6 +52,10 @@ class PagedGrid : public QObject {
     // The open folder's panel, null while no folder is open.
     Q_PROPERTY(FolderPanel* openFolderPanel READ openFolderPanel NOTIFY openFolderChanged)
     Q_PROPERTY(QString revealLabel READ revealLabel WRITE setRevealLabel NOTIFY revealLabelChanged)
+    // How many pages on either side of the one shown the view keeps built: 0,
+    // but during a drag as far as the page the dragged tile came from, since
+    // the drag runs inside that tile and ends if it goes.
+    Q_PROPERTY(int dragReach READ dragReach NOTIFY dragReachChanged)
     // The cell the keyboard's focus ring is on, "" while there is none.
     Q_PROPERTY(QString focusedCellId READ focusedCellId NOTIFY focusChanged)
 
@@ -85,6 +91,7 @@ public:
     [[nodiscard]] FolderPanel* openFolderPanel() const { return m_openFolderPanel; }
     [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
     [[nodiscard]] QString focusedCellId() const;
+    [[nodiscard]] int dragReach() const { return m_dragReach; }
     void setRevealLabel(const QString& label);
 
     // Prints "PagedGridView loaded with N pages, M items"; the view calls it
@@ -138,6 +145,11 @@ public:
     Q_INVOKABLE int dropUpdated(const QString& cellId);
     Q_INVOKABLE void dropExited(const QString& cellId);
     Q_INVOKABLE bool dropPerformed(const QString& cellId);
+    // The drag is at `x` over the grid's empty space, `width` wide, and over
+    // the dot of page `dot` (-1: none); resting at a side or on a dot turns
+    // the page (EdgePager). It left that space, for a tile or out of the grid.
+    Q_INVOKABLE void dragHovered(qreal x, qreal width, int dot);
+    Q_INVOKABLE void dragLeft();
 
 Q_SIGNALS:
     void pageCountChanged();
@@ -149,6 +161,7 @@ Q_SIGNALS:
     void openFolderChanged();
     void revealLabelChanged();
     void focusChanged();
+    void dragReachChanged();
 
     void launchRequested(const AppItem& app);
     void actionRequested(const AppItem& app, const QString& actionId);
@@ -178,6 +191,8 @@ private:
     // Puts the ring on cell `index` (-1: none) and its page on screen.
     void setFocusedIndex(int index);
     bool moveFocusedApp(int key);
+    void turnPageUnderDrag();
+    void setDragReach(int reach);
 
     GridPageListModel* m_pages;
     AppList m_apps;
@@ -195,5 +210,9 @@ private:
     int m_focusedIndex = -1;
     DropClock m_clock;
     WheelPager m_wheelPager;
+    EdgePager m_edgePager;
+    QTimer m_edgeTimer;
+    int m_dragSourcePage = 0;
+    int m_dragReach = 0;
     QList<std::function<void()>> m_pendingDropActions;
 };

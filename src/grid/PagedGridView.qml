@@ -23,6 +23,30 @@ Item {
         value: root.isEditMode
     }
 
+    // Under the pages: a drag over no tile is here, at a side, over a dot or
+    // in between, and the grid turns pages when it rests there. Drops here
+    // are refused, as on empty space.
+    DropArea {
+        id: edges
+
+        function report(drag) {
+            const p = mapToItem(dots, drag.x, drag.y);
+            const dot = Math.floor((p.x + dots.spacing / 2) / (7 + dots.spacing));
+            const onDot = dots.visible && Math.abs(p.y - 3.5) <= 8.5 && dot >= 0 && dot < root.grid.pageCount;
+            root.grid.dragHovered(drag.x, width, onDot ? dot : -1);
+        }
+
+        objectName: "dragEdges"
+        anchors.fill: parent
+        keys: ["text/plain"]
+        onEntered: drag => report(drag)
+        onPositionChanged: drag => report(drag)
+        onExited: root.grid.dragLeft()
+        onDropped: drop => {
+            drop.accepted = false;
+        }
+    }
+
     ListView {
         id: pages
 
@@ -35,8 +59,9 @@ Item {
         highlightMoveVelocity: -1
         boundsBehavior: Flickable.StopAtBounds
         flickableDirection: Flickable.HorizontalFlick
-        // Pages are built as they come into view, not ahead of time.
-        cacheBuffer: 0
+        // Pages are built as they come into view, not ahead of time; only a
+        // drag keeps its tile's page once turned away from.
+        cacheBuffer: root.grid.dragReach * (width + 1)
         clip: true
         model: root.grid.pages
         currentIndex: root.grid.shownPage
@@ -65,6 +90,8 @@ Item {
     }
 
     Row {
+        id: dots
+
         objectName: "pageDots"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom

@@ -3,6 +3,8 @@ and lasts across a restart; resting on a tile makes a folder, a drop on the
 folder adds to it; in the open folder the user renames it, launches from it,
 adds from the picker, and takes the applications out until the folder goes."""
 
+from PIL import Image
+
 from harness import SCREEN, main
 
 ATLAS, BEACON, CHROME, DELTA, FIREFOX, GAMMA = ("org.test." + name for name in (
@@ -12,6 +14,8 @@ APPS = [(ATLAS, "Atlas", (220, 60, 50)), (BEACON, "Beacon", (60, 190, 80)), (CHR
 # The open folder's card is centred in the window and as high as its contents: here one row of applications,
 # 140 high. The picker hangs under its plus button.
 TITLE, PLUS, CLOSE, BACKDROP, PICKER = (670, 506), (1221, 506), (1254, 506), (300, 950), (1075, 520, 1130, 1080)
+# The page dots of three pages; the current one is white.
+DOTS, WHITE = [(943 + 17 * page, 1036) for page in range(3)], (255, 255, 255)
 
 
 def folders(launcher):
@@ -87,5 +91,28 @@ def use_folder(launcher, folder, members):
     launcher.shows("folder-gone", DELTA, ATLAS, FIREFOX, BEACON, CHROME, GAMMA)
 
 
+def across_pages(launcher):
+    """Grey applications fill a second and a third page. A drag held at the right edge turns page after page to the
+    last, resting on the second dot shows the second page, and there the tile is dropped on its second tile,
+    through its first, as the drags above are: the first page stayed built for the drag, which runs in its tile."""
+    Image.new("RGB", (128, 128), (128, 128, 128)).save(launcher.path("grey.png"))
+    for n in range(66):
+        open(launcher.path("data_home", "applications", "zeta%d.desktop" % n), "w").write(
+            "[Desktop Entry]\nType=Application\nName=Zeta\nIcon=%s\nExec=true\n" % launcher.path("grey.png"))
+    launcher.wait("a third page", lambda: min(launcher.shot().getpixel(DOTS[2])) > 100, "three-pages")
+    at = launcher.tiles()
+    start, edge, cells = at[GAMMA], (SCREEN[0] - 10, at[GAMMA][1]), sorted(at.values(), key=lambda p: (p[1] // 40, p[0]))
+    steps = [a for i in range(1, 11) for a in ("mousemove", start[0] + (edge[0] - start[0]) * i // 10, start[1])]
+    launcher.xdo("mousemove", "--sync", *start, "mousedown", 1, *steps)
+    launcher.wait("the last page", lambda: launcher.shot().getpixel(DOTS[2]) == WHITE and set(launcher.tiles(launcher.last)) <= {GAMMA})
+    launcher.xdo("mousemove", *DOTS[1]).wait("the second page", lambda: launcher.shot().getpixel(DOTS[1]) == WHITE)
+    via, end = [(x, y + 40) for x, y in cells[:2]]
+    # The page may still be sliding in: the pointer keeps moving, as a hand does, until the tile takes the drag.
+    launcher.xdo("mousemove", *via).wait("the drag on a tile there", lambda: launcher.xdo(
+        "mousemove_relative", "--", 1, 0, "mousemove_relative", "--", -1, 0).ring_over(cells[0]), "page-2-ring")
+    launcher.xdo("mousemove", *end, "mousemove", end[0] + 1, end[1] + 1, "mouseup", 1)
+    launcher.wait("the order stored", lambda: (launcher.setting("customAppOrder") or [])[36:37] == [GAMMA])
+    launcher.shows("dropped-on-page-2", GAMMA)
+
 if __name__ == "__main__":
-    main("arrange", APPS, arrange)
+    main("arrange", APPS, arrange, across_pages)

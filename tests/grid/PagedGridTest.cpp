@@ -203,32 +203,43 @@ private Q_SLOTS:
         QCOMPARE(result.join(' '), outcome);
     }
 
-    void wheel_data() {
-        QTest::addColumn<QList<QPointF>>("deltas");
-        QTest::addColumn<double>("gap"); // seconds between events
-        QTest::addColumn<int>("page");   // from the first of three
-
-        const QPointF down(0, -120);
-        QTest::addRow("a notch down") << QList<QPointF>{down} << 0.0 << 1;
-        QTest::addRow("a spin turns one page") << QList<QPointF>{down, down} << 0.05 << 1;
-        QTest::addRow("notches apart turn a page each") << QList<QPointF>{down, down} << 0.4 << 2;
-        QTest::addRow("no page after the last") << QList<QPointF>{down, down, down} << 0.4 << 2;
-        QTest::addRow("touchpad swipe left adds up")
-            << QList<QPointF>{{-30, 2}, {-30, 0}, {-30, 1}} << 0.01 << 1;
+    // Events "<what><seconds since the last>[=<page shown then>]" over three
+    // pages 1920 wide: w a notch down, t a step of a touchpad's swipe to the
+    // left; under a drag, L and R at the sides, r nearer the middle but still
+    // at the right, M mid-grid, a to c over the dots of pages 0 to 2.
+    void paging_data() {
+        QTest::addColumn<QString>("events");
+        QTest::addRow("a notch down") << "w0=1";
+        QTest::addRow("a spin turns one page") << "w0 w0.05=1";
+        QTest::addRow("notches apart turn a page each") << "w0 w0.4=2";
+        QTest::addRow("no page after the last") << "w0 w0.4 w0.4=2";
+        QTest::addRow("touchpad swipe left adds up") << "t0 t0.01=0 t0.01=1";
+        QTest::addRow("rest at the right, again, no page after the last")
+            << "R0 r0.46875=0 r0.03125=1 R0.25=1 R0.25=2 R0.5=2";
+        QTest::addRow("rest at the left, down to the first") << "w0 w0.5=2 L0 L0.5=1 L0.5=0 L0.5=0";
+        QTest::addRow("going elsewhere restarts the rest")
+            << "R0 M0.25 R0.25 R0.25=0 R0.25=1 M0.25 M1=1 R0.25 L0.25 L0.25=1 L0.25=0";
+        QTest::addRow("a dot shows its page") << "c0 c0.25=0 c0.25=2 c0.5=2 R0.25 b0.25 b0.5=1";
     }
 
-    void wheel() {
-        QFETCH(QList<QPointF>, deltas);
-        QFETCH(double, gap);
-        QFETCH(int, page);
+    void paging() {
+        QFETCH(QString, events);
 
         GridFixture f;
-        f.grid.setApps(testApps(numberedCodes(8)));
-        for (const QPointF& delta : deltas) {
-            f.now += gap;
-            f.grid.scrollPages(delta);
+        const AppList apps = testApps(numberedCodes(8));
+        f.grid.setApps(apps);
+        f.grid.beginDrag(uuidText(apps.at(0).id));
+        for (const QString& event : events.split(' ')) {
+            const QChar what = event[0];
+            f.now += event.mid(1).section('=', 0, 0).toDouble();
+            const double x = what == 'L' ? 10 : what == 'R' ? 1910 : what == 'r' ? 1870 : 960;
+            if (what == 'w' || what == 't')
+                f.grid.scrollPages(what == 'w' ? QPointF(0, -120) : QPointF(-30, 1));
+            else
+                f.grid.dragHovered(x, 1920, what >= 'a' && what <= 'c' ? what.unicode() - 'a' : -1);
+            if (event.contains('='))
+                QCOMPARE(f.grid.shownPage(), event.section('=', 1).toInt());
         }
-        QCOMPARE(f.grid.currentPage(), page);
     }
 
     void drop_data() {
@@ -242,7 +253,7 @@ private Q_SLOTS:
         QTest::addRow("just short of resting") << "C>A" << 0.4999 << move << "move 2 0, F:b";
         QTest::addRow("rested: new folder") << "C>A" << 0.5 << copy << "F:b, Folder:c,a";
         QTest::addRow("on page 2") << "E>D" << 0.0 << move << "move 4 3, F:b";
-        QTest::addRow("across pages") << "A>E" << 0.0 << move << "F:b";
+        QTest::addRow("across pages") << "A>E" << 0.0 << move << "move 0 4, F:b";
         QTest::addRow("onto a folder") << "A>F" << 2.0 << copy << "F:b,a";
         QTest::addRow("over itself") << "A>A" << 1.0 << refused << "F:b";
         QTest::addRow("foreign drag on a tile") << ">A" << 0.0 << refused << "F:b";
