@@ -1,6 +1,7 @@
 #include "AppDiscovery.h"
 
 #include "AppSettings.h"
+#include "CatalogueCache.h"
 #include "CatalogueOrdering.h"
 #include "CatalogueScan.h"
 #include "DesktopSettings.h"
@@ -22,6 +23,7 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     // after it. Scans wait on work they hand to the global pool, so they must
     // not occupy its threads themselves.
     m_scanPool.setMaxThreadCount(1);
+    m_cachePool.setMaxThreadCount(1);
 }
 
 AppDiscovery::~AppDiscovery() {
@@ -31,6 +33,13 @@ AppDiscovery::~AppDiscovery() {
     if (m_cancel)
         m_cancel->store(true);
     m_scanPool.waitForDone();
+    // A cache write in progress is finished: a new file half written is never
+    // seen, but the next start would have nothing to show.
+    m_cachePool.waitForDone();
+}
+
+void AppDiscovery::setCacheFile(const QString& file) {
+    m_cache = std::make_shared<const CatalogueCache>(file);
 }
 
 void AppDiscovery::setIsLoading(bool loading) {
@@ -50,6 +59,21 @@ QImage AppDiscovery::icon(const QUuid& appId, int pixels) const {
 }
 
 void AppDiscovery::loadApplications() {
+    if (m_cache && !m_cacheRead) {
+        m_cacheRead = true;
+        auto* cached = new QFutureWatcher<std::optional<AppList>>(this);
+        connect(cached, &QFutureWatcherBase::finished, this, [this, cached] {
+            std::optional<AppList> apps = cached->result();
+            cached->deleteLater();
+            if (apps && !m_scanPublished)
+                showCached(std::move(*apps));
+        });
+        // On the scans' own thread, so the scan queued next starts once the
+        // cache is read: its result is always published after the cache's and
+        // replaces it, and a small machine is not asked to do both at once.
+        cached->setFuture(QtConcurrent::run(
+            &m_scanPool, [cache = m_cache, roots = m_roots] { return cache->load(roots); }));
+    }
     if (m_watcher != nullptr) {
         m_cancel->store(true);
         // Its result is of no use any more: disconnecting keeps it from being
@@ -76,6 +100,40 @@ void AppDiscovery::loadApplications() {
 }
 
 void AppDiscovery::publish(AppList apps) {
+    if (m_showingCache) {
+        // Tiles drawn from the cache keep their ids, and so the pictures they
+        // already show, where the scan found the same application and icon.
+        QHash<QString, const AppItem*> shown;
+        for (const AppItem& app : m_allDiscoveredApps)
+            shown.insert(app.path, &app);
+        for (AppItem& app : apps) {
+            const AppItem* before = shown.value(app.path);
+            if (before != nullptr && before->name == app.name && before->icon == app.icon)
+                app.id = before->id;
+        }
+    }
+    m_showingCache = false;
+    m_scanPublished = true;
+    if (m_cache) {
+        // Stamped now, just after the scan, so a file changed during the scan
+        // is either seen as changed or too recent to be trusted.
+        static_cast<void>(
+            QtConcurrent::run(&m_cachePool, [cache = m_cache, roots = m_roots, apps]() mutable {
+                cache->store(CatalogueCache::snapshot(roots, std::move(apps)));
+            }));
+    }
+    adopt(std::move(apps));
+    setIsLoading(false);
+    Q_EMIT scanFinished();
+}
+
+void AppDiscovery::showCached(AppList apps) {
+    m_showingCache = true;
+    adopt(std::move(apps));
+    setIsLoading(false);
+}
+
+void AppDiscovery::adopt(AppList apps) {
     QHash<QUuid, QString> sources;
     sources.reserve(apps.size());
     for (const AppItem& app : apps)
@@ -87,8 +145,6 @@ void AppDiscovery::publish(AppList apps) {
     m_icons.reset();
     m_allDiscoveredApps = std::move(apps);
     filterAndSortApps();
-    setIsLoading(false);
-    Q_EMIT scanFinished();
 }
 
 AppList AppDiscovery::hiddenApplications() const {

@@ -16,6 +16,7 @@
 #include <memory>
 
 class AppSettings;
+class CatalogueCache;
 class Trash;
 template <typename T> class QFutureWatcher;
 
@@ -57,7 +58,13 @@ public:
     // Starts a scan and returns at once. When it ends it publishes, in this
     // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then
     // scanFinished(). A scan started later makes earlier ones stop unpublished.
+    // The first call with a cache also reads the cache, and publishes what it
+    // holds the same way (without scanFinished) unless a scan was published first.
     Q_INVOKABLE void loadApplications();
+    // Keeps the raw catalogue in `file` between runs: read once, at the first
+    // loadApplications(), and rewritten after each published scan that changed
+    // it, both off the GUI thread. Call before the first loadApplications().
+    void setCacheFile(const QString& file);
     // Rebuilds applications() from the last scan and the settings.
     Q_INVOKABLE void filterAndSortApps();
     // Moves one entry of applications() and saves the order; positions out of
@@ -75,6 +82,8 @@ Q_SIGNALS:
 
 private:
     void publish(AppList apps);
+    void showCached(AppList apps);
+    void adopt(AppList apps);
 
     AppSettings& m_settings;
     CatalogueRoots m_roots;
@@ -88,6 +97,14 @@ private:
     QThreadPool m_scanPool;
     QFutureWatcher<AppList>* m_watcher = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancel;
+
+    // Writes of the cache, one at a time and in order.
+    QThreadPool m_cachePool;
+    std::shared_ptr<const CatalogueCache> m_cache;
+    bool m_cacheRead = false;
+    // What is published came from the cache, and no scan has been published yet.
+    bool m_showingCache = false;
+    bool m_scanPublished = false;
 
     // Each published application's icon source, by id, for the loader thread.
     mutable QReadWriteLock m_iconLock;

@@ -7,8 +7,9 @@
 #include <QStringList>
 #include <QUuid>
 
-// One installed application as the last scan found it. Never persisted: the
-// user's arrangement is stored by bundleIdentifier, and `id` is new on every scan.
+// One installed application as the last scan found it. The user's arrangement
+// is stored by bundleIdentifier, and `id` is new on every scan and never stored
+// (the catalogue cache keeps the rest).
 struct AppItem {
     QUuid id;
     QString name;

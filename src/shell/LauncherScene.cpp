@@ -3,6 +3,7 @@
 #include "AppDiscovery.h"
 #include "AppIconProvider.h"
 #include "AppIconSource.h"
+#include "CatalogueCache.h"
 #include "CatalogueWatch.h"
 #include "DesktopBackground.h"
 #include "DesktopBackgroundProvider.h"
@@ -29,6 +30,7 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     , m_mainScreen(std::make_unique<MainScreen>(settings, *m_discovery, *m_launcher, *m_revealer,
                                                 *m_background))
     , m_engine(std::make_unique<QQmlEngine>()) {
+    m_discovery->setCacheFile(CatalogueCache::defaultFile());
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->addImageProvider(QString(appIconProviderId), new AppIconProvider(*m_discovery));
     m_engine->addImageProvider(DesktopBackgroundProvider::providerId,

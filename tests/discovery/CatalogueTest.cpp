@@ -3,6 +3,7 @@
 #include "AppIconSource.h"
 #include "AppListModel.h"
 #include "AppSettings.h"
+#include "CatalogueCache.h"
 #include "CatalogueFixture.h"
 #include "CatalogueWatch.h"
 #include "IconDecoding.h"
@@ -15,8 +16,12 @@
 #include "UuidText.h"
 
 #include <QAbstractItemModelTester>
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <fcntl.h>
 
 // The published catalogue: scanned off the GUI thread, published in display
 // order, its icons served as views ask for them, reordered by the user,
@@ -29,11 +34,11 @@ class CatalogueTest : public QObject {
         RecordingDefaultsStore store;
         AppSettings settings{store};
         RecordingTrash trash;
+        CatalogueRoots roots;
         std::unique_ptr<AppDiscovery> discovery;
 
         explicit Setup(const QString& items) {
             tree.build(items.split(u' '));
-            CatalogueRoots roots;
             roots.bundleFolders = CatalogueRoots::bundleFoldersUnder(tree.root());
             roots.desktopEntryFolders = {tree.path("data"), tree.path("system")};
             roots.iconThemeFolders = {tree.path("icons")};
@@ -48,8 +53,12 @@ class CatalogueTest : public QObject {
         [[nodiscard]] QString shown() const {
             QStringList identifiers;
             for (const AppItem& app : discovery->applications())
-                identifiers << app.bundleIdentifier;
+                identifiers << app.bundleIdentifier + (app.icon.isEmpty() ? "" : "/" + app.icon);
             return identifiers.join(u' ');
+        }
+        void restart() { // a new launcher, with a cache
+            discovery = std::make_unique<AppDiscovery>(settings, roots, trash);
+            discovery->setCacheFile(tree.path("cache/catalogue"));
         }
     };
 
@@ -204,6 +213,87 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60'000);
         QCOMPARE(setup.shown(), "A C D e");
         QVERIFY(QFile::exists(setup.tree.path("system/e.desktop")));
+    }
+
+    // A cold start shows the stored catalogue only while nothing it was read
+    // from has changed; a cache that cannot be trusted is named on standard
+    // error, never shown, and rebuilt. The scan behind has the last word, and
+    // the hidden set and the order always come from the settings.
+    void cache_data() {
+        // What changes besides the settings ("-path" removes, "flip:n" and "cut:n"
+        // edit the cache), each publication ("cached|scanned"), the complaint.
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("settings") << QStringList{"", "f b a|f b a", ""};
+        QTest::newRow("entry changed")
+            << QStringList{"data/f.desktop:Name=Fox&Icon=star", "f/star b a", ""};
+        QTest::newRow("app removed") << QStringList{"-Applications/B.app", "f a", ""};
+        QTest::newRow("app added") << QStringList{"Applications/C.app=c", "f b a c", ""};
+        QTest::newRow("other version") << QStringList{"flip:11", "f b a", "another version"};
+        QTest::newRow("damaged") << QStringList{"flip:40", "f b a", "damaged"};
+        QTest::newRow("truncated") << QStringList{"cut:40", "f b a", "truncated"};
+        QTest::newRow("unwritable") << QStringList{"-cache cache|", "f b a", "could not write"};
+    }
+
+    void cache() {
+        QFETCH(QStringList, row);
+        Setup setup("Applications/A.app=a Applications/B.app=b data/e.desktop:Name=E "
+                    "data/f.desktop:Name=F");
+        const timespec past[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+        QDirIterator it(setup.tree.root(), QDir::AllEntries | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) // else every stamp is too recent to be trusted
+            QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(it.next()), past, 0), 0);
+        setup.restart();
+        QVERIFY(setup.scan());
+        setup.discovery.reset(); // and its cache written
+        QFile file(setup.tree.path("cache/catalogue"));
+        setup.settings.setHiddenApps({"e"});
+        setup.settings.setCustomAppOrder({"f", "b"});
+        for (const QString& item : row[0].split(u' ', Qt::SkipEmptyParts)) {
+            const int at = item.section(u':', 1).toInt();
+            if (item.startsWith(u'-'))
+                QVERIFY(QDir(setup.tree.path(item.mid(1))).removeRecursively());
+            else if (item.startsWith("flip:") && file.open(QIODevice::ReadWrite))
+                file.seek(at), file.write(QByteArray(1, char(file.peek(1)[0] ^ 1)));
+            else if (item.startsWith("cut:"))
+                QVERIFY(file.resize(at));
+            else
+                setup.tree.build({item});
+        }
+        file.close();
+        const StdoutCapture errors(stderr);
+        setup.restart();
+        QStringList log;
+        connect(setup.discovery.get(), &AppDiscovery::applicationsChanged, this,
+                [&] { log << setup.shown(); });
+        QVERIFY(setup.scan());
+        setup.discovery.reset();
+        QCOMPARE(log.join(u'|'), row[1]);
+        QCOMPARE(errors.lines().size(), row[2].isEmpty() ? 0 : 1);
+        QVERIFY(errors.lines().join("").contains(row[2]));
+        const bool rebuilt =
+            file.open(QIODevice::ReadOnly) && CatalogueSnapshot::decode(file.readAll());
+        QCOMPARE(rebuilt, row[2] != "could not write");
+    }
+
+    // Launchers writing the cache at once never leave a file that another
+    // could read half written.
+    void cacheWriters() {
+        const fixture::Tree tree;
+        const CatalogueRoots roots{{}, {tree.path("gone")}, {}, {}};
+        const CatalogueCache cache(tree.path("catalogue"));
+        QVERIFY(cache.store(CatalogueCache::snapshot(roots, {})));
+        const auto write = [&](int from) { // a different catalogue each time
+            for (int i = from; i < from + 200; ++i)
+                cache.store(
+                    CatalogueCache::snapshot(roots, {{{}, QString::number(i), {}, {}, {}}}));
+        };
+        const StdoutCapture errors(stderr);
+        QFuture<void> writers[] = {QtConcurrent::run(write, 0), QtConcurrent::run(write, 1000)};
+        int unreadable = 0;
+        while (!writers[0].isFinished() || !writers[1].isFinished())
+            unreadable += cache.load(roots) ? 0 : 1;
+        QCOMPARE(QPair(unreadable, errors.lines()), QPair(0, QStringList()));
     }
 
     // The list model behind every application list in QML follows a new list

@@ -7,21 +7,22 @@
 #include <cstdlib>
 #include <unistd.h>
 
-StdoutCapture::StdoutCapture() {
-    std::fflush(stdout);
+StdoutCapture::StdoutCapture(std::FILE* stream)
+    : m_stream(stream) {
+    std::fflush(m_stream);
     char pattern[] = "/tmp/quorlin-stdout-XXXXXX";
     m_fileFd = mkstemp(pattern);
     if (m_fileFd < 0)
         return;
     unlink(pattern);
-    m_savedFd = dup(STDOUT_FILENO);
-    dup2(m_fileFd, STDOUT_FILENO);
+    m_savedFd = dup(fileno(m_stream));
+    dup2(m_fileFd, fileno(m_stream));
 }
 
 StdoutCapture::~StdoutCapture() {
-    std::fflush(stdout);
+    std::fflush(m_stream);
     if (m_savedFd >= 0) {
-        dup2(m_savedFd, STDOUT_FILENO);
+        dup2(m_savedFd, fileno(m_stream));
         close(m_savedFd);
     }
     if (m_fileFd >= 0)
@@ -29,7 +30,7 @@ StdoutCapture::~StdoutCapture() {
 }
 
 QStringList StdoutCapture::lines() const {
-    std::fflush(stdout);
+    std::fflush(m_stream);
     QFile file;
     if (!file.open(m_fileFd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !file.seek(0))
         return {};

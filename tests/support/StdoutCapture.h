@@ -2,11 +2,14 @@
 
 #include <QString>
 
-// Redirects the process's standard output into a temporary file for the life of
-// the object, so tests can check the exact diagnostic lines the program prints.
+#include <cstdio>
+
+// Redirects the process's standard output (or `stream`) into a temporary file for
+// the life of the object, so tests can check the exact diagnostic lines the
+// program prints.
 class StdoutCapture {
 public:
-    StdoutCapture();
+    explicit StdoutCapture(std::FILE* stream = stdout);
     ~StdoutCapture();
     StdoutCapture(const StdoutCapture&) = delete;
     StdoutCapture& operator=(const StdoutCapture&) = delete;
@@ -15,6 +18,7 @@ public:
     [[nodiscard]] QStringList lines() const;
 
 private:
+    std::FILE* m_stream;
     int m_savedFd = -1;
     int m_fileFd = -1;
 };

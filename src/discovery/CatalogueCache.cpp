@@ -1,0 +1,136 @@
+#include "CatalogueCache.h"
+
+#include "BoundedFileRead.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr qint64 maxCacheBytes = 256 * 1024 * 1024;
+constexpr qint64 nsPerSecond = 1'000'000'000;
+// File systems keep times to a clock tick, some only to a second or two: a file
+// changed this shortly before it is stamped could change again within the same
+// tick, unseen. Such a stamp never matches, and the next scan stamps it again.
+constexpr qint64 racyWindowNs = 2 * nsPerSecond;
+
+qint64 nowNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * nsPerSecond + now.tv_nsec;
+}
+
+FileStamp stampOf(const QString& path, qint64 now) {
+    FileStamp stamp{path, FileStamp::missingMtime, 0, 0};
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return stamp;
+    const qint64 mtime = qint64(status.st_mtim.tv_sec) * nsPerSecond + status.st_mtim.tv_nsec;
+    stamp.mtimeNs = mtime > now - racyWindowNs ? FileStamp::racyMtime : mtime;
+    stamp.size = qint64(status.st_size);
+    stamp.inode = quint64(status.st_ino);
+    return stamp;
+}
+
+// What else a scan's result depends on: where it looked, and what the desktop
+// entries' localized keys, desktop filters and programs were read under.
+QStringList contextOf(const CatalogueRoots& roots) {
+    QStringList context{roots.bundleFolders.join(u'\n'), roots.desktopEntryFolders.join(u'\n'),
+                        QLocale().name()};
+    for (const char* name :
+         {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG", "XDG_CURRENT_DESKTOP", "PATH"})
+        context.append(qEnvironmentVariable(name));
+    return context;
+}
+
+// The files and folders a scan read to find `apps`: the catalogue's folders,
+// each application's folder (a new one there changes its time), its entry or
+// bundle, what a bundle's record is read from, and icon files named by path.
+// Themed icons are looked up when drawn, so they are not part of it.
+QStringList dependencies(const CatalogueRoots& roots, const AppList& apps) {
+    QStringList paths = roots.bundleFolders + roots.desktopEntryFolders;
+    for (const AppItem& app : apps) {
+        paths << app.path << QFileInfo(app.path).path();
+        if (!app.path.endsWith(QStringLiteral(".desktop")))
+            paths << app.path + QStringLiteral("/Contents/Info.plist")
+                  << app.path + QStringLiteral("/Contents/Resources");
+        if (QDir::isAbsolutePath(app.icon))
+            paths << app.icon;
+    }
+    paths.removeDuplicates();
+    return paths;
+}
+
+void report(const QString& line) {
+    std::fprintf(stderr, "quorlin: %s\n", qPrintable(line));
+}
+
+} // namespace
+
+CatalogueCache::CatalogueCache(QString file)
+    : m_file(std::move(file)) {}
+
+QString CatalogueCache::defaultFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/quorlin/catalogue");
+}
+
+std::optional<AppList> CatalogueCache::load(const CatalogueRoots& roots) const {
+    const auto ignored = [this](const QString& why) {
+        report(QStringLiteral("ignoring the catalogue cache %1 (%2); it will be rebuilt")
+                   .arg(m_file, why));
+        return std::nullopt;
+    };
+    const std::optional<QByteArray> bytes = readBoundedFile(m_file, maxCacheBytes);
+    if (!bytes) {
+        if (QFileInfo::exists(m_file))
+            return ignored(QStringLiteral("not a readable file"));
+        return std::nullopt; // the first start
+    }
+    QString why;
+    std::optional<CatalogueSnapshot> snapshot = CatalogueSnapshot::decode(*bytes, &why);
+    if (!snapshot)
+        return ignored(why);
+    if (snapshot->context != contextOf(roots))
+        return std::nullopt;
+    const qint64 now = nowNs();
+    for (const FileStamp& stamp : snapshot->stamps) {
+        if (stampOf(stamp.path, now) != stamp)
+            return std::nullopt;
+    }
+    for (AppItem& app : snapshot->apps)
+        app.id = QUuid::createUuid();
+    return std::move(snapshot->apps);
+}
+
+CatalogueSnapshot CatalogueCache::snapshot(const CatalogueRoots& roots, AppList apps) {
+    CatalogueSnapshot snapshot{contextOf(roots), {}, std::move(apps)};
+    const qint64 now = nowNs();
+    for (const QString& path : dependencies(roots, snapshot.apps))
+        snapshot.stamps.append(stampOf(path, now));
+    return snapshot;
+}
+
+bool CatalogueCache::store(const CatalogueSnapshot& snapshot) const {
+    const QByteArray bytes = snapshot.encode();
+    if (readBoundedFile(m_file, maxCacheBytes) == bytes)
+        return true;
+    const auto failed = [this](const QString& why) {
+        report(QStringLiteral("could not write the catalogue cache %1 (%2)").arg(m_file, why));
+        return false;
+    };
+    if (!QDir().mkpath(QFileInfo(m_file).path()))
+        return failed(QStringLiteral("cannot make its folder"));
+    QSaveFile file(m_file);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return failed(file.errorString());
+    return true;
+}
