@@ -254,7 +254,7 @@ private Q_SLOTS:
         QTest::addRow("rested: new folder") << "C>A" << 0.5 << copy << "F:b, Folder:c,a";
         QTest::addRow("on page 2") << "E>D" << 0.0 << move << "move 4 3, F:b";
         QTest::addRow("across pages") << "A>E" << 0.0 << move << "move 0 4, F:b";
-        QTest::addRow("onto a folder") << "A>F" << 2.0 << copy << "F:b,a";
+        QTest::addRow("onto a folder of another page") << "E>F" << 2.0 << copy << "F:b,e";
         QTest::addRow("over itself") << "A>A" << 1.0 << refused << "F:b";
         QTest::addRow("foreign drag on a tile") << ">A" << 0.0 << refused << "F:b";
         QTest::addRow("foreign drag on a folder") << ">F" << 0.0 << refused << "F:b";
