@@ -1,15 +1,18 @@
 """Scaled screens, pictured by screenshot mode: at 2 device pixels to the point
 the launcher lies where it lies at 1, in points, and an icon is drawn from its
 full source, not from a smaller picture blown up; a laptop of 1920 by 1080
-pixels at 1.5 still shows a full page between the search field and the dots."""
+pixels at 1.5 still shows a full page between the search field and the dots.
+A folder open over the full page is frosted glass: nothing of the tiles behind
+shows through it, only the blurred desktop picture, where the screen shows it."""
 
 import colorsys
 import json
 import os
 import subprocess
+from statistics import correlation
 
 from harness import SCREEN, main
-from PIL import Image
+from PIL import Image, ImageChops
 
 APPS = [("org.test.app%02d" % n, "App %02d" % n, tuple(round(255 * c) for c in colorsys.hsv_to_rgb(n / 35, .8, .9)))
         for n in range(35)]
@@ -44,5 +47,34 @@ def scaled_screens(launcher):
     assert len(rows) == 34 and min(rows) - 40 > 63 * 1.5 and max(rows) + 40 < SCREEN[1] - 47 * 1.5, at
 
 
+def sharp(image, box):
+    """How many pixels of `box` differ by more than 8 grey levels from their right or lower neighbour."""
+    grey = image.convert("L").crop(box)
+    return sum(sum(ImageChops.difference(grey.crop(near), grey.crop((0, 0, *far))).histogram()[9:]) for near, far in (
+        ((1, 0, *grey.size), (grey.width - 1, grey.height)), ((0, 1, *grey.size), (grey.width, grey.height - 1))))
+
+
+def frosted_folder(launcher):
+    # Wide black and white stripes for the desktop picture; the launcher shows them blurred.
+    Image.frombytes("L", (8, 1), bytes([20, 235] * 4)).resize((800, 600), Image.NEAREST).save(launcher.path("pic.png"))
+    with open(launcher.path("config_home", "plasma-org.kde.plasma.desktop-appletsrc"), "w") as rc:
+        rc.write("[Containments][1][Wallpaper][org.kde.image][General]\nImage=file://%s\n" % launcher.path("pic.png"))
+    launcher.env["XDG_CURRENT_DESKTOP"] = "KDE"
+    launcher.start()
+    first, second, third = (ident for ident, *_ in APPS[:3])
+    at = launcher.wait("a full page", lambda: len(shown := launcher.tiles()) == 34 and shown)
+    launcher.drag(at[second], at[first], via=at[third], rest=True)
+    grid = launcher.wait("the folder in the first cell", lambda: len(launcher.tiles()) == 32 and launcher.last)
+    launcher.click(at[first]).shows("frosted-folder", second, first)
+    # Parts of the panel clear of its contents: right of its two applications (over icons and names of the grid)
+    # and between its title and icons (between two rows of the grid).
+    empty, between = (900, 540, 1290, 705), (630, 510, 1290, 530)
+    edges = sharp(grid, empty), sharp(launcher.last, empty)
+    assert edges[0] > 200 and edges[1] == 0, edges
+    stripes = [[sum(image.convert("L").crop(between).crop((x, 0, x + 1, 20)).getdata()) for x in range(660)]
+               for image in (grid, launcher.last)]
+    assert correlation(*stripes) > 0.95, "the panel's picture does not line up with the background"
+
+
 if __name__ == "__main__":
-    main("scale", APPS, scaled_screens)
+    main("scale", APPS, scaled_screens, frosted_folder)
