@@ -61,6 +61,8 @@ Item {
                 required property bool isDragged
                 required property bool isDropTarget
 
+                readonly property Item tileItem: tileLoader.item
+
                 objectName: kind === "app" ? "appCell" : "folderCell"
                 width: root.columnWidth
                 height: kind === "app" ? 110 : 120
@@ -79,6 +81,8 @@ Item {
                 }
 
                 Loader {
+                    id: tileLoader
+
                     anchors.centerIn: parent
                     sourceComponent: cell.kind === "app" ? appCell : folderCell
                 }
@@ -278,15 +282,20 @@ Item {
         }
     }
 
-    // The Menu key over the tile under the keyboard's ring.
+    // The Menu key over the tile under the keyboard's ring, an application's or a folder's.
     Connections {
         target: root.grid
 
         function onMenuRequested(cellId) {
             for (let i = 0; i < cellRepeater.count; ++i) {
                 const cell = cellRepeater.itemAt(i);
-                if (cell && cell.cellId === cellId)
+                if (!cell || cell.cellId !== cellId)
+                    continue;
+                const tile = cell.tileItem;
+                if (cell.kind === "app")
                     menu.openFor(cell.appId, cell);
+                else if (tile)
+                    tile.menu.popup(tile.width / 2, tile.height / 2);
             }
         }
     }

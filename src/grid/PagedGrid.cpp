@@ -520,10 +520,9 @@ bool PagedGrid::navigate(int key, bool searching) {
         return ring && moveFocusedApp(key & ~Qt::KeyboardModifierMask);
     if (key == Qt::Key_Menu ||
         key == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10).toCombined()) {
-        const AppItem* app = ring ? m_items.at(m_focusedIndex).app() : nullptr;
-        if (app != nullptr)
-            Q_EMIT menuRequested(uuidText(app->id));
-        return app != nullptr;
+        if (ring)
+            Q_EMIT menuRequested(focusedCellId());
+        return ring;
     }
     const auto step = [this](int dx, int dy) {
         setFocusedIndex(

@@ -124,7 +124,7 @@ public:
     // or, with no ring while `searching`, launch the first application shown.
     // Control and an arrow move the ring's application onto the cell the arrow
     // points at, as a drop there would, and the ring goes along. The Menu key
-    // and Shift+F10 ask for the menu of the ring's application. An open
+    // and Shift+F10 ask for the menu of the ring's cell. An open
     // folder's panel keeps the keys for itself. `key` may carry Control or Shift.
     bool navigate(int key, bool searching);
     // Takes the ring away, as each showing of the launcher starts without one.
@@ -165,7 +165,7 @@ Q_SIGNALS:
 
     void launchRequested(const AppItem& app);
     void actionRequested(const AppItem& app, const QString& actionId);
-    // The menu of the application cell `cellId`, asked from the keyboard.
+    // The menu of the cell `cellId` (an application's or a folder's), asked from the keyboard.
     void menuRequested(const QString& cellId);
     void deleteRequested(const AppItem& app);
     void hideRequested(const AppItem& app);

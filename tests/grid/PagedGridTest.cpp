@@ -174,7 +174,7 @@ private Q_SLOTS:
         QTest::addRow("enter on an application") << "Down Right Enter" << false << "yyy A 0 launch App A";
         QTest::addRow("enter while searching: the first application") << "Return" << true << "y - 0 launch App A";
         QTest::addRow("enter with nothing to act on") << "Return" << false << "n - 0";
-        QTest::addRow("the menu of the ring's application") << "Menu Down Menu Right Shift+F10" << false << "nynyy A 0 menu A";
+        QTest::addRow("the menu of the ring's cell") << "Menu Down Menu Right Shift+F10" << false << "nyyyy A 0 menu F menu A";
         // clang-format on
     }
 
@@ -186,18 +186,23 @@ private Q_SLOTS:
         f.grid.setLayout(2, 2);
         QSignalSpy launched(&f.grid, &PagedGrid::launchRequested);
         QSignalSpy menus(&f.grid, &PagedGrid::menuRequested);
-        QString taken, ring = "-";
+        QString taken;
         for (const QString& key : keys.split(' '))
             taken += f.grid.navigate(QKeySequence(key)[0].toCombined(), searching) ? 'y' : 'n';
-        for (const QString code : {"F", "A", "C", "D", "E"})
-            ring = f.grid.focusedCellId() == f.cell(code) ? code : ring;
-        QStringList result{taken, ring, QString::number(f.grid.shownPage())};
+        const auto code = [&f](const QString& cellId) {
+            QString found = "-";
+            for (const QString code : {"F", "A", "C", "D", "E"})
+                found = cellId == f.cell(code) ? code : found;
+            return found;
+        };
+        QStringList result{taken, code(f.grid.focusedCellId()),
+                           QString::number(f.grid.shownPage())};
         if (f.grid.hasOpenFolder())
             result << "open " + f.grid.openFolder()->name;
         if (!launched.isEmpty())
             result << "launch " + launched.value(0).value(0).value<AppItem>().name;
         for (const QList<QVariant>& menu : menus)
-            result << "menu " + QString(menu.at(0).toString() == f.cell("A") ? "A" : "?");
+            result << "menu " + code(menu.at(0).toString());
         for (const QList<QVariant>& move : f.moves)
             result << QString("move %1 %2").arg(move.at(0).toInt()).arg(move.at(1).toInt());
         QCOMPARE(result.join(' '), outcome);
