@@ -58,6 +58,15 @@ QImage AppDiscovery::icon(const QUuid& appId, int pixels) const {
     return m_icons.icon(source, pixels);
 }
 
+QImage AppDiscovery::actionIcon(const QUuid& appId, const QString& actionId, int pixels) const {
+    QString source;
+    {
+        const QReadLocker locker(&m_iconLock);
+        source = m_actionIconSources.value(appId).value(actionId);
+    }
+    return source.isEmpty() ? QImage() : m_icons.icon(source, pixels);
+}
+
 void AppDiscovery::loadApplications() {
     if (m_cache && !m_cacheRead) {
         m_cacheRead = true;
@@ -136,11 +145,18 @@ void AppDiscovery::showCached(AppList apps) {
 void AppDiscovery::adopt(AppList apps) {
     QHash<QUuid, QString> sources;
     sources.reserve(apps.size());
-    for (const AppItem& app : apps)
+    QHash<QUuid, QHash<QString, QString>> actionSources;
+    for (const AppItem& app : apps) {
         sources.insert(app.id, app.icon);
+        for (const DesktopAction& action : app.actions) {
+            if (!action.icon.isEmpty())
+                actionSources[app.id].insert(action.id, action.icon);
+        }
+    }
     {
         const QWriteLocker locker(&m_iconLock);
         m_iconSources.swap(sources);
+        m_actionIconSources.swap(actionSources);
     }
     m_icons.reset();
     m_allDiscoveredApps = std::move(apps);

@@ -54,6 +54,9 @@ public:
     // the generic icon for an unknown id. Safe on any thread: the image
     // provider calls it from its loader thread, never the GUI thread.
     [[nodiscard]] QImage icon(const QUuid& appId, int pixels) const;
+    // The icon of one of the application's desktop actions, the same way; a
+    // null image when the action names none.
+    [[nodiscard]] QImage actionIcon(const QUuid& appId, const QString& actionId, int pixels) const;
 
     // Starts a scan and returns at once. When it ends it publishes, in this
     // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then
@@ -109,5 +112,7 @@ private:
     // Each published application's icon source, by id, for the loader thread.
     mutable QReadWriteLock m_iconLock;
     QHash<QUuid, QString> m_iconSources;
+    // Only the applications whose actions name icons: action id to source.
+    QHash<QUuid, QHash<QString, QString>> m_actionIconSources;
     mutable IconCache m_icons;
 };

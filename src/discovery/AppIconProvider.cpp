@@ -57,10 +57,18 @@ QImage AppIconProvider::requestImage(const QString& id, QSize* size, const QSize
     const int pixels = wanted.isValid() ? std::max(wanted.width(), wanted.height()) : appIconPixels;
     const QString path = id.section(u'#', 0, 0);
     const std::optional<QUuid> appId = parseUuidText(path.section(u'?', 0, 0));
-    // A request of another shape gets the square, which the view fits.
-    QImage image = m_discovery != nullptr ? m_discovery->icon(appId.value_or(QUuid()), pixels)
-                                          : genericAppIcon(pixels);
     const QUrlQuery query(path.section(u'?', 1));
+    const QString action = query.queryItemValue(QStringLiteral("action"), QUrl::FullyDecoded);
+    // A request of another shape gets the square, which the view fits.
+    QImage image = m_discovery == nullptr ? genericAppIcon(pixels)
+                   : action.isEmpty()
+                       ? m_discovery->icon(appId.value_or(QUuid()), pixels)
+                       : m_discovery->actionIcon(appId.value_or(QUuid()), action, pixels);
+    // An action without a picture of its own leaves its menu entry clear.
+    if (image.isNull()) {
+        image = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+    }
     image = withRoundedCorners(image, query.queryItemValue(QStringLiteral("corner")).toDouble());
     if (size != nullptr)
         *size = image.size();

@@ -245,7 +245,8 @@ Item {
             const actions = root.grid.actionsOf(id);
             const entries = actions.map(action => actionEntry.createObject(null, {
                 "text": action.name,
-                "actionId": action.id
+                "actionId": action.id,
+                "iconSource": action.icon
             }));
             if (entries.length > 0)
                 entries.push(actionSeparator.createObject(null));
@@ -305,7 +306,13 @@ Item {
 
         MenuItem {
             property string actionId
+            property string iconSource
 
+            icon.source: iconSource
+            icon.width: 16
+            icon.height: 16
+            // The action's own colours, not the text's.
+            icon.color: "transparent"
             Accessible.name: text
             onTriggered: root.grid.launchAction(menu.appId, actionId)
         }

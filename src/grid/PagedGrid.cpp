@@ -221,7 +221,8 @@ QVariantList PagedGrid::actionsOf(const QString& appId) const {
     if (const std::optional<AppItem> app = appById(appId)) {
         for (const DesktopAction& action : app->actions)
             actions.append(QVariantMap{{QStringLiteral("id"), action.id},
-                                       {QStringLiteral("name"), action.name}});
+                                       {QStringLiteral("name"), action.name},
+                                       {QStringLiteral("icon"), actionIconSource(*app, action)}});
     }
     return actions;
 }

@@ -122,6 +122,22 @@ private Q_SLOTS:
         const QImage small = provider.requestImage(
             uuidText(discovery.applications().at(4).id) + "?corner=0.25", &size, QSize(20, 20));
         QCOMPARE(QPair(small.size(), small.pixelColor(0, 0).alpha()), QPair(QSize(20, 20), 0));
+        // A desktop action's own icon; an unknown action's is clear, and one
+        // that names none has no address at all.
+        setup.tree.write("data/g.desktop", "[Desktop Entry]\nType=Application\nExec=true\nName=G\n"
+                                           "Actions=w;x;\n[Desktop Action w]\nName=W\nIcon=green\n"
+                                           "[Desktop Action x]\nName=X\n");
+        QVERIFY(setup.scan());
+        const AppItem g = discovery.applications().at(1);
+        QCOMPARE(g.actions.size(), 2);
+        QCOMPARE(actionIconSource(g, g.actions.at(0)), appIconSource(g) + "?action=w");
+        QVERIFY(actionIconSource(g, g.actions.at(1)).isEmpty());
+        const auto colour = [&](const char* action) {
+            return provider.requestImage(uuidText(g.id) + "?action=" + action, &size, {16, 16})
+                .pixelColor(8, 8)
+                .name(QColor::HexArgb);
+        };
+        QCOMPARE(colour("w") + colour("z"), QString("#ff00ff00#00000000"));
     }
 
     // Tiles ask for their icons once shown. Whatever the list has become by
