@@ -59,9 +59,11 @@ Item {
         highlightMoveVelocity: -1
         boundsBehavior: Flickable.StopAtBounds
         flickableDirection: Flickable.HorizontalFlick
-        // Pages are built as they come into view, not ahead of time; only a
-        // drag keeps its tile's page once turned away from.
-        cacheBuffer: root.grid.dragReach * (width + 1)
+        // The pages beside the one shown are built ahead, a few tiles a frame
+        // (the view incubates what lies in its buffer), so a turn scrolls onto
+        // a page that is ready rather than building 35 tiles in one frame. A
+        // drag keeps its tile's page however far it turns away from it.
+        cacheBuffer: Math.max(1, root.grid.dragReach) * (width + 1)
         clip: true
         model: root.grid.pages
         currentIndex: root.grid.shownPage
@@ -98,6 +100,9 @@ Item {
         anchors.bottomMargin: 40
         spacing: 10
         visible: root.grid.pageCount >= 2
+        // Thousands of applications make more dots than the screen is wide:
+        // they shrink to fit rather than run off both edges.
+        scale: Math.min(1, (root.width - 160) / Math.max(1, implicitWidth))
 
         Repeater {
             model: root.grid.pageCount
