@@ -38,8 +38,22 @@ AppDiscovery::~AppDiscovery() {
     m_cachePool.waitForDone();
 }
 
-void AppDiscovery::setCacheFile(const QString& file) {
+void AppDiscovery::setCacheFile(const QString& file, bool held) {
     m_cache = std::make_shared<const CatalogueCache>(file);
+    m_cacheHeld = held;
+    // Read now, while the window is still being built, and kept until the
+    // first loadApplications() shows it. On the scans' own thread, so the scan
+    // queued next starts once it is read: the scan's result is always published
+    // after the cache's and replaces it, and a small machine is not asked to do
+    // both at once.
+    auto* cached = new QFutureWatcher<std::optional<AppList>>(this);
+    connect(cached, &QFutureWatcherBase::finished, this, [this, cached] {
+        m_cachedApps = cached->result();
+        cached->deleteLater();
+        showCached();
+    });
+    cached->setFuture(QtConcurrent::run(
+        &m_scanPool, [cache = m_cache, roots = m_roots] { return cache->load(roots); }));
 }
 
 void AppDiscovery::setIsLoading(bool loading) {
@@ -68,20 +82,9 @@ QImage AppDiscovery::actionIcon(const QUuid& appId, const QString& actionId, int
 }
 
 void AppDiscovery::loadApplications() {
-    if (m_cache && !m_cacheRead) {
-        m_cacheRead = true;
-        auto* cached = new QFutureWatcher<std::optional<AppList>>(this);
-        connect(cached, &QFutureWatcherBase::finished, this, [this, cached] {
-            std::optional<AppList> apps = cached->result();
-            cached->deleteLater();
-            if (apps && !m_scanPublished)
-                showCached(std::move(*apps));
-        });
-        // On the scans' own thread, so the scan queued next starts once the
-        // cache is read: its result is always published after the cache's and
-        // replaces it, and a small machine is not asked to do both at once.
-        cached->setFuture(QtConcurrent::run(
-            &m_scanPool, [cache = m_cache, roots = m_roots] { return cache->load(roots); }));
+    if (!m_loadRequested) {
+        m_loadRequested = true;
+        showCached();
     }
     if (m_watcher != nullptr) {
         m_cancel->store(true);
@@ -136,7 +139,16 @@ void AppDiscovery::publish(AppList apps) {
     Q_EMIT scanFinished();
 }
 
-void AppDiscovery::showCached(AppList apps) {
+void AppDiscovery::releaseCache() {
+    m_cacheHeld = false;
+    showCached();
+}
+
+void AppDiscovery::showCached() {
+    if (!m_cachedApps || !m_loadRequested || m_cacheHeld || m_scanPublished)
+        return;
+    AppList apps = std::move(*m_cachedApps);
+    m_cachedApps.reset();
     m_showingCache = true;
     adopt(std::move(apps));
     setIsLoading(false);

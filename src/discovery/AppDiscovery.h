@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class AppSettings;
 class CatalogueCache;
@@ -61,13 +62,15 @@ public:
     // Starts a scan and returns at once. When it ends it publishes, in this
     // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then
     // scanFinished(). A scan started later makes earlier ones stop unpublished.
-    // The first call with a cache also reads the cache, and publishes what it
-    // holds the same way (without scanFinished) unless a scan was published first.
+    // With a cache, the first call also publishes what the cache holds the same
+    // way (without scanFinished), as soon as it is read.
     Q_INVOKABLE void loadApplications();
-    // Keeps the raw catalogue in `file` between runs: read once, at the first
-    // loadApplications(), and rewritten after each published scan that changed
-    // it, both off the GUI thread. Call before the first loadApplications().
-    void setCacheFile(const QString& file);
+    // Keeps the raw catalogue in `file` between runs: read at once, shown at the
+    // first loadApplications(), and rewritten after each published scan that
+    // changed it, all off the GUI thread. Call before the first loadApplications().
+    // `held` keeps what was read from being shown until releaseCache().
+    void setCacheFile(const QString& file, bool held = false);
+    void releaseCache();
     // Rebuilds applications() from the last scan and the settings.
     Q_INVOKABLE void filterAndSortApps();
     // Moves one entry of applications() and saves the order; positions out of
@@ -85,7 +88,7 @@ Q_SIGNALS:
 
 private:
     void publish(AppList apps);
-    void showCached(AppList apps);
+    void showCached();
     void adopt(AppList apps);
 
     AppSettings& m_settings;
@@ -104,7 +107,10 @@ private:
     // Writes of the cache, one at a time and in order.
     QThreadPool m_cachePool;
     std::shared_ptr<const CatalogueCache> m_cache;
-    bool m_cacheRead = false;
+    // The cache's applications, from when it has been read until shown.
+    std::optional<AppList> m_cachedApps;
+    bool m_loadRequested = false;
+    bool m_cacheHeld = false;
     // What is published came from the cache, and no scan has been published yet.
     bool m_showingCache = false;
     bool m_scanPublished = false;

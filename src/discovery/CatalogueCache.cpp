@@ -52,18 +52,24 @@ QStringList contextOf(const CatalogueRoots& roots) {
 }
 
 // The files and folders a scan read to find `apps`: the catalogue's folders,
-// each application's folder (a new one there changes its time), its entry or
-// bundle, what a bundle's record is read from, and icon files named by path.
-// Themed icons are looked up when drawn, so they are not part of it.
+// each application's folder (a new one there changes its time), its entry or a
+// bundle's Info.plist, and for a bundle's icon the Resources folder it was
+// chosen in. Icons are decoded when drawn, never from the cache, so their
+// pictures are not part of it.
 QStringList dependencies(const CatalogueRoots& roots, const AppList& apps) {
     QStringList paths = roots.bundleFolders + roots.desktopEntryFolders;
+    QString folder;
     for (const AppItem& app : apps) {
-        paths << app.path << QFileInfo(app.path).path();
-        if (!app.path.endsWith(QStringLiteral(".desktop")))
-            paths << app.path + QStringLiteral("/Contents/Info.plist")
-                  << app.path + QStringLiteral("/Contents/Resources");
-        if (QDir::isAbsolutePath(app.icon))
-            paths << app.icon;
+        // Applications of one folder come together, so this drops most repeats.
+        if (const QString appFolder = QFileInfo(app.path).path(); appFolder != folder)
+            paths << (folder = appFolder);
+        if (app.path.endsWith(QStringLiteral(".desktop"))) {
+            paths << app.path;
+            continue;
+        }
+        paths << app.path + QStringLiteral("/Contents/Info.plist");
+        if (!app.icon.isEmpty())
+            paths << app.path + QStringLiteral("/Contents/Resources");
     }
     paths.removeDuplicates();
     return paths;
@@ -124,7 +130,8 @@ bool CatalogueCache::store(const CatalogueSnapshot& snapshot) const {
     if (readBoundedFile(m_file, maxCacheBytes) == bytes)
         return true;
     const auto failed = [this](const QString& why) {
-        report(QStringLiteral("could not write the catalogue cache %1 (%2)").arg(m_file, why));
+        if (!m_failureReported.exchange(true))
+            report(QStringLiteral("could not write the catalogue cache %1 (%2)").arg(m_file, why));
         return false;
     };
     if (!QDir().mkpath(QFileInfo(m_file).path()))

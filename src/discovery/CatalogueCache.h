@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 // The catalogue kept on disk between runs, so a cold start can show the
 // applications before its own scan has read thousands of files. The scan still
 // runs and its result replaces what the cache showed. Blocking, for the thread
@@ -29,10 +31,12 @@ public:
     [[nodiscard]] static CatalogueSnapshot snapshot(const CatalogueRoots& roots, AppList apps);
 
     // Replaces the file by `snapshot` unless it already holds it, through a
-    // temporary file renamed over it, so a reader never sees half a file. A
-    // failure is reported in one line on standard error.
+    // temporary file renamed over it, so a reader never sees half a file. The
+    // first failure is reported in one line on standard error; the same
+    // folder failing again at every rescan would say nothing new.
     bool store(const CatalogueSnapshot& snapshot) const;
 
 private:
     QString m_file;
+    mutable std::atomic_bool m_failureReported{false};
 };
