@@ -110,23 +110,24 @@ bool GridPageModel::sameContent(const Cell& a, const Cell& b) {
 
 void GridPageModel::setCells(const QList<Cell>& cells) {
     // A page holds a few dozen cells at most, so a quadratic walk is cheap and
-    // keeps the edits minimal: drop what left, then bring each position in
-    // line by moving an existing cell there or inserting a new one. A page
-    // whose cells all stay in place (every page before a search's first
-    // change) is only compared.
-    const auto sameCell = [](const Cell& a, const Cell& b) {
-        return a.item.uuid() == b.item.uuid();
+    // keeps the edits minimal: bring each position in line by moving an
+    // existing cell there, handing it a leaving cell's row or inserting it,
+    // then drop the leaving cells left over at the end. A page whose cells all
+    // stay in place (every page before a search's first change) is only compared.
+    QSet<QUuid> wanted;
+    for (const Cell& cell : cells)
+        wanted.insert(cell.item.uuid());
+    const auto replace = [this](int row, const Cell& next) {
+        if (sameContent(m_cells.at(row), next) && m_cells.at(row).item.uuid() == next.item.uuid())
+            return;
+        m_cells[row] = next;
+        Q_EMIT dataChanged(index(row), index(row));
     };
-    if (!std::equal(m_cells.cbegin(), m_cells.cend(), cells.cbegin(), cells.cend(), sameCell))
-        removeCellsNotIn(cells);
     for (int row = 0; row < cells.size(); ++row) {
         const Cell& next = cells.at(row);
         const QUuid id = next.item.uuid();
         if (row < m_cells.size() && m_cells.at(row).item.uuid() == id) {
-            if (!sameContent(m_cells.at(row), next)) {
-                m_cells[row] = next;
-                Q_EMIT dataChanged(index(row), index(row));
-            }
+            replace(row, next);
             continue;
         }
         const int from = rowOf(id, row + 1);
@@ -134,10 +135,13 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
             beginMoveRows({}, from, from, {}, row);
             m_cells.insert(row, m_cells.takeAt(from));
             endMoveRows();
-            if (!sameContent(m_cells.at(row), next)) {
-                m_cells[row] = next;
-                Q_EMIT dataChanged(index(row), index(row));
-            }
+            replace(row, next);
+        } else if (row < m_cells.size() && !wanted.contains(m_cells.at(row).item.uuid())) {
+            // A cell leaving the page hands its row, and so its tile, to the
+            // newcomer: binding a tile to another application costs a fraction
+            // of destroying one and building the next, which is what a
+            // keystroke would otherwise do to a whole page.
+            replace(row, next);
         } else {
             // Newcomers side by side go in as one run: a page that fills up
             // when a search widens takes one insertion, not one per cell.
@@ -152,22 +156,11 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
             row = last;
         }
     }
-}
-
-void GridPageModel::removeCellsNotIn(const QList<Cell>& cells) {
-    QSet<QUuid> wanted;
-    for (const Cell& cell : cells)
-        wanted.insert(cell.item.uuid());
-    for (int row = static_cast<int>(m_cells.size()) - 1; row >= 0; --row) {
-        if (wanted.contains(m_cells.at(row).item.uuid()))
-            continue;
-        int first = row;
-        while (first > 0 && !wanted.contains(m_cells.at(first - 1).item.uuid()))
-            --first;
-        beginRemoveRows({}, first, row);
-        m_cells.remove(first, row - first + 1);
+    // Everything past the new cells is leaving.
+    if (m_cells.size() > cells.size()) {
+        beginRemoveRows({}, int(cells.size()), int(m_cells.size()) - 1);
+        m_cells.remove(cells.size(), m_cells.size() - cells.size());
         endRemoveRows();
-        row = first;
     }
 }
 

@@ -67,8 +67,6 @@ public:
 
 private:
     [[nodiscard]] static bool sameContent(const Cell& a, const Cell& b);
-    // Removes, in runs, the rows whose cell is not among `cells`.
-    void removeCellsNotIn(const QList<Cell>& cells);
     [[nodiscard]] int rowOf(const QUuid& cellId, int from) const;
     [[nodiscard]] QUuid ringTarget() const;
     void emitRoleChanged(const QUuid& id, int role);

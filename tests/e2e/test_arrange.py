@@ -113,6 +113,9 @@ def across_pages(launcher):
     launcher.xdo("mousemove", *end, "mousemove", end[0] + 1, end[1] + 1, "mouseup", 1)
     launcher.wait("the order stored", lambda: (launcher.setting("customAppOrder") or [])[36:37] == [GAMMA])
     launcher.shows("dropped-on-page-2", GAMMA)
+    # The keyboard's ring crosses page edges too: Left from the second page's first tile turns back, Right on again.
+    launcher.xdo("key", "Down", "Left").wait("the first page", lambda: launcher.shot().getpixel(DOTS[0]) == WHITE)
+    launcher.xdo("key", "Right").wait("the second page again", lambda: launcher.shot().getpixel(DOTS[1]) == WHITE)
 
 if __name__ == "__main__":
     main("arrange", APPS, arrange, across_pages)
