@@ -105,10 +105,11 @@ Item {
                     focus: true
                     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
                     onOpened: root.mainScreen.hiddenApps.searchText = ""
-                    background: Rectangle {
+                    // The folder picker's glass: the grid does not show through.
+                    background: FrostedGlass {
                         radius: 10
-                        color: Qt.rgba(0.17, 0.17, 0.18, 0.96)
-                        border.color: Qt.rgba(1, 1, 1, 0.15)
+                        tint: Qt.rgba(0.16, 0.16, 0.18, 0.8)
+                        borderColor: Qt.rgba(1, 1, 1, 0.15)
                     }
                     contentItem: AppPickerView {
                         apps: root.mainScreen.hiddenApps.apps
