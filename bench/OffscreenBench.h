@@ -23,6 +23,8 @@
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
     qputenv("QT_QUICK_BACKEND", "software");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    // The launcher keeps a catalogue cache: a bench never touches the user's.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(home.filePath(QStringLiteral("none"))));
     qputenv("GSETTINGS_BACKEND", "memory");
     return QDir().mkpath(home.filePath(QStringLiteral("none")));

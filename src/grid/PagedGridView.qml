@@ -65,7 +65,9 @@ Item {
         // drag keeps its tile's page however far it turns away from it.
         cacheBuffer: Math.max(1, root.grid.dragReach) * (width + 1)
         clip: true
-        model: root.grid.pages
+        // A view with no width yet would take every page for visible and build
+        // them all, with every icon: the pages wait for the window's size.
+        model: width > 0 ? root.grid.pages : null
         currentIndex: root.grid.shownPage
         // Only the user's scrolling is written back: "no page chosen" stays so
         // while it is shown as the first page.
