@@ -3,6 +3,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 CornerGradient::CornerGradient(QQuickItem* parent)
     : QQuickPaintedItem(parent) {
     setOpaquePainting(true);
@@ -22,6 +25,15 @@ void CornerGradient::setEndColor(const QColor& color) {
     m_end = color;
     Q_EMIT colorsChanged();
     update();
+}
+
+void CornerGradient::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    // A gradient this smooth looks the same painted at an eighth of its size
+    // and stretched: a full-screen one then costs a fraction of the time and
+    // the memory to paint, on the launcher's first frame.
+    setTextureSize(QSize(std::max(1, int(std::ceil(newGeometry.width() / 8))),
+                         std::max(1, int(std::ceil(newGeometry.height() / 8)))));
 }
 
 void CornerGradient::paint(QPainter* painter) {

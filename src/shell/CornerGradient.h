@@ -22,6 +22,9 @@ public:
 
     void paint(QPainter* painter) override;
 
+protected:
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+
 Q_SIGNALS:
     void colorsChanged();
 
