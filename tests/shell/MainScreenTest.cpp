@@ -176,6 +176,8 @@ private Q_SLOTS:
         QTRY_COMPARE(l.text("deleteTitle"), QString("Delete Application"));
         QCOMPARE(l.text("deleteMessage"), QString("Are you sure you want to move Maps to the "
                                                   "Trash? This action cannot be undone."));
+        // Open once the keyboard is on its harmless button.
+        QTRY_VERIFY(l.item("cancelButton")->hasActiveFocus());
         if (answer.endsWith("Button"))
             l.qml.click(l.item(answer.toUtf8()));
         for (const QString& key : answer.endsWith("Button") ? QStringList() : answer.split(' '))
