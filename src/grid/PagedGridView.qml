@@ -107,7 +107,9 @@ Item {
         scale: Math.min(1, (root.width - 160) / Math.max(1, implicitWidth))
 
         Repeater {
-            model: root.grid.pageCount
+            // The pages' own list, which grows and shrinks by rows: a count
+            // would rebuild every dot whenever a keystroke changes it.
+            model: root.grid.pages
 
             delegate: Item {
                 id: dot
