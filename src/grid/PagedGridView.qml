@@ -59,11 +59,12 @@ Item {
         highlightMoveVelocity: -1
         boundsBehavior: Flickable.StopAtBounds
         flickableDirection: Flickable.HorizontalFlick
-        // The pages beside the one shown are built ahead, a few tiles a frame
-        // (the view incubates what lies in its buffer), so a turn scrolls onto
-        // a page that is ready rather than building 35 tiles in one frame. A
-        // drag keeps its tile's page however far it turns away from it.
-        cacheBuffer: Math.max(1, root.grid.dragReach) * (width + 1)
+        // Pages are built as they come into view, whole. Building the
+        // neighbours ahead in the view's buffer spreads the work over frames,
+        // but its tiles arrive a few at a time, and a page turned onto before
+        // they all have shows half its tiles, moving under a drag. Only a drag
+        // keeps its tile's page once turned away from.
+        cacheBuffer: root.grid.dragReach * (width + 1)
         clip: true
         // A view with no width yet would take every page for visible and build
         // them all, with every icon: the pages wait for the window's size.
