@@ -38,9 +38,8 @@ AppDiscovery::~AppDiscovery() {
     m_cachePool.waitForDone();
 }
 
-void AppDiscovery::setCacheFile(const QString& file, bool held) {
+void AppDiscovery::setCacheFile(const QString& file) {
     m_cache = std::make_shared<const CatalogueCache>(file);
-    m_cacheHeld = held;
     // Read now, while the window is still being built, and kept until the
     // first loadApplications() shows it. On the scans' own thread, so the scan
     // queued next starts once it is read: the scan's result is always published
@@ -139,13 +138,8 @@ void AppDiscovery::publish(AppList apps) {
     Q_EMIT scanFinished();
 }
 
-void AppDiscovery::releaseCache() {
-    m_cacheHeld = false;
-    showCached();
-}
-
 void AppDiscovery::showCached() {
-    if (!m_cachedApps || !m_loadRequested || m_cacheHeld || m_scanPublished)
+    if (!m_cachedApps || !m_loadRequested || m_scanPublished)
         return;
     AppList apps = std::move(*m_cachedApps);
     m_cachedApps.reset();

@@ -68,9 +68,7 @@ public:
     // Keeps the raw catalogue in `file` between runs: read at once, shown at the
     // first loadApplications(), and rewritten after each published scan that
     // changed it, all off the GUI thread. Call before the first loadApplications().
-    // `held` keeps what was read from being shown until releaseCache().
-    void setCacheFile(const QString& file, bool held = false);
-    void releaseCache();
+    void setCacheFile(const QString& file);
     // Rebuilds applications() from the last scan and the settings.
     Q_INVOKABLE void filterAndSortApps();
     // Moves one entry of applications() and saves the order; positions out of
@@ -110,7 +108,6 @@ private:
     // The cache's applications, from when it has been read until shown.
     std::optional<AppList> m_cachedApps;
     bool m_loadRequested = false;
-    bool m_cacheHeld = false;
     // What is published came from the cache, and no scan has been published yet.
     bool m_showingCache = false;
     bool m_scanPublished = false;

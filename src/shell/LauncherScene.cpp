@@ -30,9 +30,7 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     , m_mainScreen(std::make_unique<MainScreen>(settings, *m_discovery, *m_launcher, *m_revealer,
                                                 *m_background))
     , m_engine(std::make_unique<QQmlEngine>()) {
-    // The grid lays out every page while its view has no width yet, and asks
-    // for all their icons: the cached catalogue waits for the window's first frame.
-    m_discovery->setCacheFile(CatalogueCache::defaultFile(), true);
+    m_discovery->setCacheFile(CatalogueCache::defaultFile());
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->addImageProvider(QString(appIconProviderId), new AppIconProvider(*m_discovery));
     m_engine->addImageProvider(DesktopBackgroundProvider::providerId,
@@ -44,8 +42,6 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     m_view->setInitialProperties(
         {{QStringLiteral("mainScreen"), QVariant::fromValue(m_mainScreen.get())}});
     m_view->setSource(QUrl(QStringLiteral("qrc:/Quorlin/shell/ContentView.qml")));
-    QObject::connect(m_view.get(), &QQuickWindow::frameSwapped, m_discovery.get(),
-                     &AppDiscovery::releaseCache, Qt::SingleShotConnection);
     if (!isReady()) {
         const QList<QQmlError> errors = m_view->errors();
         for (const QQmlError& error : errors)
