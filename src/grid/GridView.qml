@@ -184,7 +184,7 @@ Item {
                                 if (dragging)
                                     return;
                                 if (mouseEvent.button === Qt.RightButton)
-                                    menu.openFor(cell.appId);
+                                    root.openMenu(cell.appId);
                                 else
                                     root.grid.launch(cell.appId);
                             }
@@ -230,56 +230,70 @@ Item {
         }
     }
 
-    Menu {
-        id: menu
+    // The applications' menu, made the first time it opens: every page built
+    // would otherwise make its entries too, at each page turn.
+    property Menu menu: null
 
-        property string appId
-        // The entries of the last application's desktop actions, put first.
-        property var actionEntries: []
+    function openMenu(id, at) {
+        if (!menu)
+            menu = menuComponent.createObject(root);
+        menu.openFor(id, at);
+    }
 
-        // At the pointer, or over the tile `at` when the keyboard asked.
-        function openFor(id, at) {
-            appId = id;
-            for (const entry of actionEntries)
-                removeItem(entry);
-            const actions = root.grid.actionsOf(id);
-            const entries = actions.map(action => actionEntry.createObject(null, {
-                "text": action.name,
-                "actionId": action.id,
-                "iconSource": action.icon
-            }));
-            if (entries.length > 0)
-                entries.push(actionSeparator.createObject(null));
-            entries.forEach((entry, index) => insertItem(index, entry));
-            actionEntries = entries;
-            if (at)
-                popup(at, at.width / 2, at.height / 2);
-            else
-                popup();
-        }
+    Component {
+        id: menuComponent
 
-        objectName: "appMenu"
+        Menu {
+            id: appMenu
 
-        // Controls name themselves for screen readers only when one already runs
-        // as their text is set; the launcher starts at login, often before one
-        // does, so the entries carry their names explicitly.
+            property string appId
+            // The entries of the last application's desktop actions, put first.
+            property var actionEntries: []
 
-        MenuItem {
-            text: qsTr("Hide App")
-            Accessible.name: text
-            onTriggered: root.grid.hide(menu.appId)
-        }
-        MenuItem {
-            text: qsTr("Delete App")
-            Accessible.name: text
-            palette.windowText: "#ff3b30"
-            onTriggered: root.grid.requestDelete(menu.appId)
-        }
-        MenuSeparator {}
-        MenuItem {
-            text: root.grid.revealLabel
-            Accessible.name: text
-            onTriggered: root.grid.reveal(menu.appId)
+            // At the pointer, or over the tile `at` when the keyboard asked.
+            function openFor(id, at) {
+                appId = id;
+                for (const entry of actionEntries)
+                    removeItem(entry);
+                const actions = root.grid.actionsOf(id);
+                const entries = actions.map(action => actionEntry.createObject(null, {
+                    "text": action.name,
+                    "actionId": action.id,
+                    "iconSource": action.icon
+                }));
+                if (entries.length > 0)
+                    entries.push(actionSeparator.createObject(null));
+                entries.forEach((entry, index) => insertItem(index, entry));
+                actionEntries = entries;
+                if (at)
+                    popup(at, at.width / 2, at.height / 2);
+                else
+                    popup();
+            }
+
+            objectName: "appMenu"
+
+            // Controls name themselves for screen readers only when one already runs
+            // as their text is set; the launcher starts at login, often before one
+            // does, so the entries carry their names explicitly.
+
+            MenuItem {
+                text: qsTr("Hide App")
+                Accessible.name: text
+                onTriggered: root.grid.hide(appMenu.appId)
+            }
+            MenuItem {
+                text: qsTr("Delete App")
+                Accessible.name: text
+                palette.windowText: "#ff3b30"
+                onTriggered: root.grid.requestDelete(appMenu.appId)
+            }
+            MenuSeparator {}
+            MenuItem {
+                text: root.grid.revealLabel
+                Accessible.name: text
+                onTriggered: root.grid.reveal(appMenu.appId)
+            }
         }
     }
 
@@ -294,7 +308,7 @@ Item {
                     continue;
                 const tile = cell.tileItem;
                 if (cell.kind === "app")
-                    menu.openFor(cell.appId, cell);
+                    root.openMenu(cell.appId, cell);
                 else if (tile)
                     tile.menu.popup(tile.width / 2, tile.height / 2);
             }
@@ -314,7 +328,7 @@ Item {
             // The action's own colours, not the text's.
             icon.color: "transparent"
             Accessible.name: text
-            onTriggered: root.grid.launchAction(menu.appId, actionId)
+            onTriggered: root.grid.launchAction(root.menu.appId, actionId)
         }
     }
 

@@ -132,27 +132,31 @@ Item {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
 
-        Column {
+        // Made only while loading: a spinner that is merely hidden keeps its
+        // animation, and so a repaint of the whole window, running for good.
+        Loader {
             objectName: "loadingState"
             anchors.centerIn: parent
-            spacing: 15
-            visible: root.mainScreen.contentState === MainScreen.Loading
+            active: root.mainScreen.contentState === MainScreen.Loading
+            visible: active
+            sourceComponent: Column {
+                spacing: 15
 
-            BusyIndicator {
-                anchors.horizontalCenter: parent.horizontalCenter
-                width: 20
-                height: 20
-                scale: 1.5
-                running: parent.visible
-                palette.dark: "white"
-            }
+                BusyIndicator {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    width: 20
+                    height: 20
+                    scale: 1.5
+                    palette.dark: "white"
+                }
 
-            Text {
-                anchors.horizontalCenter: parent.horizontalCenter
-                text: root.mainScreen.loadingText
-                color: "white"
-                opacity: 0.8
-                font.pixelSize: 14
+                Text {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: root.mainScreen.loadingText
+                    color: "white"
+                    opacity: 0.8
+                    font.pixelSize: 14
+                }
             }
         }
 
