@@ -30,10 +30,8 @@ Item {
         id: edges
 
         function report(drag) {
-            const p = mapToItem(dots, drag.x, drag.y);
-            const dot = Math.floor((p.x + dots.spacing / 2) / (7 + dots.spacing));
-            const onDot = dots.visible && Math.abs(p.y - 3.5) <= 8.5 && dot >= 0 && dot < root.grid.pageCount;
-            root.grid.dragHovered(drag.x, width, onDot ? dot : -1);
+            const dot = dots.visible ? dots.dotAt(mapToItem(dots, drag.x, drag.y)) : -1;
+            root.grid.dragHovered(drag.x, width, dot);
         }
 
         objectName: "dragEdges"
@@ -101,58 +99,53 @@ Item {
         onWheel: wheel => root.grid.scrollPages(wheel.angleDelta)
     }
 
-    Row {
+    Q.PageDots {
         id: dots
 
         objectName: "pageDots"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 40
-        spacing: 10
+        anchors.bottomMargin: 40 - margin
         visible: root.grid.pageCount >= 2
+        count: root.grid.pageCount
+        current: root.grid.shownPage
         // Thousands of applications make more dots than the screen is wide:
         // they shrink to fit rather than run off both edges.
-        scale: Math.min(1, (root.width - 160) / Math.max(1, implicitWidth))
+        scale: Math.min(1, (root.width - 160) / Math.max(1, rowWidth))
 
-        Repeater {
-            // The pages' own list, which grows and shrinks by rows: a count
-            // would rebuild every dot whenever a keystroke changes it.
-            model: root.grid.pages
+        // What a screen reader finds of each dot; the dots themselves are painted.
+        Row {
+            x: dots.margin
+            y: dots.margin
+            spacing: dots.spacing
 
-            delegate: Item {
-                id: dot
+            Repeater {
+                // The pages' own list, which grows and shrinks by rows: a count
+                // would rebuild every dot whenever a keystroke changes it.
+                model: root.grid.pages
 
-                required property int index
-                readonly property bool current: index === root.grid.shownPage
+                delegate: Item {
+                    id: dot
 
-                objectName: "pageDot"
-                width: 7
-                height: 7
-                Accessible.role: Accessible.Button
-                Accessible.name: qsTr("Page %1 of %2").arg(dot.index + 1).arg(root.grid.pageCount)
-                Accessible.selected: dot.current
-                Accessible.onPressAction: root.grid.currentPage = dot.index
+                    required property int index
 
-                Image {
-                    anchors.centerIn: parent
-                    source: "qrc:/Quorlin/grid/icons/dot-shadow.png"
-                    scale: circle.scale
+                    objectName: "pageDot"
+                    width: dots.dotSize
+                    height: dots.dotSize
+                    Accessible.role: Accessible.Button
+                    Accessible.name: qsTr("Page %1 of %2").arg(dot.index + 1).arg(root.grid.pageCount)
+                    Accessible.selected: dot.index === root.grid.shownPage
+                    Accessible.onPressAction: root.grid.currentPage = dot.index
                 }
-                Rectangle {
-                    id: circle
+            }
+        }
 
-                    anchors.fill: parent
-                    radius: width / 2
-                    color: "white"
-                    opacity: dot.current ? 1 : 0.5
-                    scale: dot.current ? 1.4 : 1
-                }
-                // A finger-sized target around the small dot.
-                MouseArea {
-                    anchors.fill: parent
-                    anchors.margins: -5
-                    onClicked: root.grid.currentPage = dot.index
-                }
+        MouseArea {
+            anchors.fill: parent
+            onClicked: mouse => {
+                const dot = dots.dotAt(Qt.point(mouse.x, mouse.y));
+                if (dot >= 0)
+                    root.grid.currentPage = dot;
             }
         }
     }

@@ -1,10 +1,12 @@
 #include "GridTestData.h"
+#include "PageDots.h"
 #include "PagedGrid.h"
 #include "QmlTestView.h"
 #include "StdoutCapture.h"
 #include "TestMain.h"
 #include "UuidText.h"
 
+#include <QPainter>
 #include <QTest>
 #include <QtQuickTest/quicktest.h>
 
@@ -45,8 +47,8 @@ struct Scene {
         return cell &&
                QRectF(0, 0, 1920, 1055).contains(cell->mapRectToScene(cell->boundingRect()));
     }
-    [[nodiscard]] qreal dotOpacity(int page) const {
-        return itemsNamed(root, QStringLiteral("pageDot")).at(page)->childItems().at(1)->opacity();
+    [[nodiscard]] int currentDot() const {
+        return itemNamed(root, "pageDots")->property("current").toInt();
     }
 };
 
@@ -67,8 +69,7 @@ private Q_SLOTS:
 
         scene.qml.click(itemsNamed(scene.root, QStringLiteral("pageDot")).at(2));
         QTRY_VERIFY(scene.onScreen(70));
-        QCOMPARE(scene.dotOpacity(2), 1.0);
-        QCOMPARE(scene.dotOpacity(0), 0.5);
+        QCOMPARE(scene.currentDot(), 2);
         // Scrolling up goes back a page.
         const QPointF at(960, 500);
         QWheelEvent wheel(at, at, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
@@ -76,6 +77,42 @@ private Q_SLOTS:
         QCoreApplication::sendEvent(&scene.qml.view(), &wheel);
         QTRY_VERIFY(scene.onScreen(35));
         QCOMPARE(scene.grid.currentPage(), 1);
+    }
+
+    // Three dots, 8 in from the edge, 7 wide and 17 apart: targets reach 5
+    // around each dot and meet halfway between two.
+    void pageDotTargets_data() {
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<int>("dot");
+        QTest::addRow("the first") << QPointF(11.5, 11.5) << 0;
+        QTest::addRow("just short of halfway") << QPointF(19.9, 11.5) << 0;
+        QTest::addRow("just past halfway") << QPointF(20.1, 11.5) << 1;
+        QTest::addRow("at the reach below") << QPointF(45.5, 20) << 2;
+        QTest::addRow("beyond the reach above") << QPointF(45.5, 2.9) << -1;
+        QTest::addRow("left of the first") << QPointF(2.9, 11.5) << -1;
+        QTest::addRow("right of the last") << QPointF(54.1, 11.5) << -1;
+    }
+
+    void pageDotTargets() {
+        QFETCH(QPointF, point);
+        PageDots dots;
+        dots.setCount(3);
+        QTEST(dots.dotAt(point), "dot");
+    }
+
+    void pageDotsPaintTheCurrentOneWhole() {
+        PageDots dots;
+        dots.setCount(3);
+        dots.setCurrent(1);
+        QImage image(int(dots.implicitWidth()), int(dots.implicitHeight()),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        dots.paint(&painter);
+        painter.end();
+        QCOMPARE(image.pixel(28, 11), qRgba(255, 255, 255, 255));
+        QCOMPARE(image.pixel(11, 11), image.pixel(45, 11));
+        QVERIFY(qAlpha(image.pixel(11, 11)) < 255 && qGray(image.pixel(11, 11)) > 100);
     }
 
     void tileActions_data() {
