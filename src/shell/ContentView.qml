@@ -87,35 +87,47 @@ Item {
 
             // In edit mode, the way back for what was hidden: a list to unhide from.
             EditButton {
+                id: hiddenAppsButton
+
+                // Made the first time it opens, not at every start.
+                property Popup list: null
+
                 objectName: "hiddenAppsButton"
                 anchors.verticalCenter: parent.verticalCenter
                 visible: root.mainScreen.isEditMode && root.mainScreen.hiddenApps.count > 0
                 label: qsTr("Hidden Apps")
-                onClicked: hiddenApps.visible ? hiddenApps.close() : hiddenApps.open()
-                onVisibleChanged: if (!visible)
-                    hiddenApps.close()
 
-                Popup {
-                    id: hiddenApps
+                onClicked: {
+                    if (!list)
+                        list = hiddenAppsList.createObject(hiddenAppsButton);
+                    list.visible ? list.close() : list.open();
+                }
+                onVisibleChanged: if (!visible && list)
+                    list.close()
 
-                    objectName: "hiddenAppsPopup"
-                    x: Math.round((parent.width - width) / 2)
-                    y: parent.height + 8
-                    padding: 0
-                    focus: true
-                    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
-                    onOpened: root.mainScreen.hiddenApps.searchText = ""
-                    // The folder picker's glass: the grid does not show through.
-                    background: FrostedGlass {
-                        radius: 10
-                        tint: Qt.rgba(0.16, 0.16, 0.18, 0.8)
-                        borderColor: Qt.rgba(1, 1, 1, 0.15)
-                    }
-                    contentItem: AppPickerView {
-                        apps: root.mainScreen.hiddenApps.apps
-                        searchText: root.mainScreen.hiddenApps.searchText
-                        onSearchEdited: text => root.mainScreen.hiddenApps.searchText = text
-                        onSelectApp: appId => root.mainScreen.hiddenApps.unhide(appId)
+                Component {
+                    id: hiddenAppsList
+
+                    Popup {
+                        objectName: "hiddenAppsPopup"
+                        x: Math.round((parent.width - width) / 2)
+                        y: parent.height + 8
+                        padding: 0
+                        focus: true
+                        closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
+                        onOpened: root.mainScreen.hiddenApps.searchText = ""
+                        // The folder picker's glass: the grid does not show through.
+                        background: FrostedGlass {
+                            radius: 10
+                            tint: Qt.rgba(0.16, 0.16, 0.18, 0.8)
+                            borderColor: Qt.rgba(1, 1, 1, 0.15)
+                        }
+                        contentItem: AppPickerView {
+                            apps: root.mainScreen.hiddenApps.apps
+                            searchText: root.mainScreen.hiddenApps.searchText
+                            onSearchEdited: text => root.mainScreen.hiddenApps.searchText = text
+                            onSelectApp: appId => root.mainScreen.hiddenApps.unhide(appId)
+                        }
                     }
                 }
             }
@@ -229,8 +241,25 @@ Item {
         }
     }
 
-    DeleteAlert {
-        mainScreen: root.mainScreen
-        onClosed: root.focusSearch()
+    // The confirmation is made the first time a deletion asks for it, not at
+    // every start; it opens itself as it is made.
+    property DeleteAlert deleteAlert: null
+
+    Connections {
+        target: root.mainScreen
+        function onShowDeleteConfirmationChanged() {
+            if (root.mainScreen.showDeleteConfirmation && !root.deleteAlert)
+                root.deleteAlert = deleteAlertComponent.createObject(root, {
+                    "mainScreen": root.mainScreen
+                });
+        }
+    }
+
+    Component {
+        id: deleteAlertComponent
+
+        DeleteAlert {
+            onClosed: root.focusSearch()
+        }
     }
 }

@@ -19,6 +19,8 @@ Popup {
     padding: 20
 
     onClosed: mainScreen.cancelDelete()
+    Component.onCompleted: if (mainScreen.showDeleteConfirmation)
+        open()
     // The keyboard starts on the harmless choice; the arrows go between the two.
     onOpened: cancelButton.forceActiveFocus(Qt.TabFocusReason)
 
