@@ -1,9 +1,10 @@
 import QtQuick
 import Quorlin
-import QtQuick.Controls
 
-// "Edit" / "Done": a label on a small rounded plate, blue while editing.
-AbstractButton {
+// "Edit" / "Done": a label on a small rounded plate, blue while editing. A plain
+// item rather than a Controls button, which would bring Qt Quick Controls into
+// every start. A click does not take the keyboard away from the search field.
+Item {
     id: root
 
     property bool editing
@@ -11,11 +12,15 @@ AbstractButton {
     // The keyboard is on the button (the search field keeps the typing).
     property bool keyboardFocus
 
-    // A click must not take the keyboard away from the search field.
-    focusPolicy: Qt.NoFocus
+    signal clicked
+
     implicitWidth: labelText.implicitWidth + 40
     implicitHeight: labelText.implicitHeight + 16
+    width: implicitWidth
+    height: implicitHeight
+    Accessible.role: Accessible.Button
     Accessible.name: label
+    Accessible.onPressAction: root.clicked()
 
     SoftShadow {
         target: plate
@@ -26,9 +31,10 @@ AbstractButton {
         blur: 4
     }
 
-    background: Rectangle {
+    Rectangle {
         id: plate
 
+        anchors.fill: parent
         radius: 8
         // The desktop's accent blue in its dark appearance.
         color: root.editing ? "#0a84ff" : Qt.rgba(1, 1, 1, 0.2)
@@ -36,15 +42,21 @@ AbstractButton {
         border.color: root.editing ? "white" : "#0a84ff"
     }
 
-    contentItem: Text {
+    Text {
         id: labelText
 
         objectName: "editButtonLabel"
+        anchors.fill: parent
         text: root.label
         color: "white"
         font.pixelSize: 14
         font.weight: Font.DemiBold
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        onClicked: root.clicked()
     }
 }

@@ -1,6 +1,5 @@
 import QtQuick
 import Quorlin
-import QtQuick.Controls
 
 // The glass search capsule: a magnifier, the field and, while there is text, a
 // button that clears it. The host owns the text: the bar shows `text` and tells
@@ -79,16 +78,16 @@ Item {
             opacity: 0.5
         }
 
-        TextField {
+        // A bare text input with its own placeholder: a Controls text field would
+        // bring Qt Quick Controls' styling into every start for no visible difference.
+        TextInput {
             id: field
 
             objectName: "searchField"
             anchors.verticalCenter: parent.verticalCenter
             width: row.width - 13 - row.spacing - (clearButton.visible ? clearButton.width + row.spacing : 0)
-            padding: 0
-            background: null
-            placeholderText: qsTr("Search")
-            placeholderTextColor: Qt.rgba(1, 1, 1, 0.45)
+            leftPadding: 4
+            verticalAlignment: TextInput.AlignVCenter
             color: "white"
             selectionColor: Qt.rgba(0.04, 0.52, 1, 0.6)
             selectedTextColor: "white"
@@ -96,28 +95,48 @@ Item {
             selectByMouse: true
             text: root.text
             onTextEdited: root.edited(text)
-            Accessible.name: placeholderText
+            Accessible.name: placeholder.text
             Accessible.searchEdit: true
+
+            Text {
+                id: placeholder
+
+                x: field.leftPadding
+                width: field.width - field.leftPadding
+                height: field.height
+                text: qsTr("Search")
+                font: field.font
+                color: Qt.rgba(1, 1, 1, 0.45)
+                verticalAlignment: Text.AlignVCenter
+                elide: Text.ElideRight
+                visible: !field.length && !field.preeditText
+            }
         }
 
-        AbstractButton {
+        Item {
             id: clearButton
 
             objectName: "clearButton"
             anchors.verticalCenter: parent.verticalCenter
             width: 13
             height: 13
-            focusPolicy: Qt.NoFocus
             visible: false
             scale: 0.00001
             opacity: 0
-            contentItem: Image {
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Clear Search")
+            Accessible.onPressAction: root.edited("")
+
+            Image {
+                anchors.fill: parent
                 sourceSize: Qt.size(26, 26)
                 source: "qrc:/Quorlin/shell/icons/xmark-circle-fill.svg"
                 opacity: 0.4
             }
-            onClicked: root.edited("")
-            Accessible.name: qsTr("Clear Search")
+            MouseArea {
+                anchors.fill: parent
+                onClicked: root.edited("")
+            }
 
             states: State {
                 name: "shown"
