@@ -96,7 +96,10 @@ void InstanceChannel::acceptConnections() {
             QPointer<QLocalSocket> alive(socket);
             while (alive != nullptr && socket->canReadLine()) {
                 const QByteArray message = socket->readLine().trimmed();
+                // Answered before it is acted on: the client (a key binding's
+                // "quorlin --toggle") can end while the window is shown or hidden.
                 socket->write(acknowledgement);
+                socket->flush();
                 Q_EMIT messageReceived(message);
             }
             if (alive != nullptr && socket->bytesAvailable() > maxPendingBytes)
