@@ -1,7 +1,6 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import Quorlin
-import QtQuick.Controls
 
 // One folder in the launcher grid: a gradient square with a 3 x 3 preview of
 // its first members and its name below. The whole 120 x 120 cell takes hover,
@@ -16,7 +15,10 @@ Item {
     readonly property bool isHovered: hover.hovered
     // 0 at rest, 1 hovered; the icon's size and shadow follow it together.
     property real hoverProgress: isHovered ? 1 : 0
-    readonly property alias menu: contextMenu
+    // Rename and Delete, made the first time they are asked for, from a file of
+    // their own: a grid of folders would otherwise bring Qt Quick Controls
+    // into every start.
+    property QtObject menu: null
 
     signal open
     signal rename
@@ -27,6 +29,14 @@ Item {
     Accessible.role: Accessible.Button
     Accessible.name: root.folderName
     Accessible.onPressAction: root.open()
+
+    function openMenu(x, y) {
+        if (!menu)
+            menu = Qt.createComponent("FolderMenu.qml").createObject(root, {
+                "folder": root
+            });
+        menu.popup(x, y);
+    }
 
     // The same spring as the application tiles: response 0.3 s, damping
     // fraction 0.6, in SpringAnimation's terms.
@@ -184,23 +194,6 @@ Item {
 
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: (eventPoint, button) => contextMenu.popup(eventPoint.position.x, eventPoint.position.y)
-    }
-
-    Menu {
-        id: contextMenu
-
-        MenuItem {
-            text: qsTr("Rename Folder")
-            Accessible.name: text
-            onTriggered: root.rename()
-        }
-
-        MenuItem {
-            text: qsTr("Delete Folder")
-            Accessible.name: text
-            palette.windowText: "#ff3b30"
-            onTriggered: root.deleteFolder()
-        }
+        onTapped: (eventPoint, button) => root.openMenu(eventPoint.position.x, eventPoint.position.y)
     }
 }

@@ -1,7 +1,6 @@
 // Not "pragma ComponentBehavior: Bound": on Qt 6.4 a Loader refuses to build a
 // bound component, and each cell loads either an application or a folder tile.
 import QtQuick
-import QtQuick.Controls
 import Quorlin
 
 // One page of the grid: its cells in equal columns, centred vertically. Here
@@ -230,71 +229,17 @@ Item {
         }
     }
 
-    // The applications' menu, made the first time it opens: every page built
-    // would otherwise make its entries too, at each page turn.
-    property Menu menu: null
+    // The applications' menu, made the first time it opens and from a file of
+    // its own: every page built would otherwise make its entries too, and every
+    // start would bring in Qt Quick Controls.
+    property QtObject menu: null
 
     function openMenu(id, at) {
         if (!menu)
-            menu = menuComponent.createObject(root);
+            menu = Qt.createComponent("AppMenu.qml").createObject(root, {
+                "grid": root.grid
+            });
         menu.openFor(id, at);
-    }
-
-    Component {
-        id: menuComponent
-
-        Menu {
-            id: appMenu
-
-            property string appId
-            // The entries of the last application's desktop actions, put first.
-            property var actionEntries: []
-
-            // At the pointer, or over the tile `at` when the keyboard asked.
-            function openFor(id, at) {
-                appId = id;
-                for (const entry of actionEntries)
-                    removeItem(entry);
-                const actions = root.grid.actionsOf(id);
-                const entries = actions.map(action => actionEntry.createObject(null, {
-                    "text": action.name,
-                    "actionId": action.id,
-                    "iconSource": action.icon
-                }));
-                if (entries.length > 0)
-                    entries.push(actionSeparator.createObject(null));
-                entries.forEach((entry, index) => insertItem(index, entry));
-                actionEntries = entries;
-                if (at)
-                    popup(at, at.width / 2, at.height / 2);
-                else
-                    popup();
-            }
-
-            objectName: "appMenu"
-
-            // Controls name themselves for screen readers only when one already runs
-            // as their text is set; the launcher starts at login, often before one
-            // does, so the entries carry their names explicitly.
-
-            MenuItem {
-                text: qsTr("Hide App")
-                Accessible.name: text
-                onTriggered: root.grid.hide(appMenu.appId)
-            }
-            MenuItem {
-                text: qsTr("Delete App")
-                Accessible.name: text
-                palette.windowText: "#ff3b30"
-                onTriggered: root.grid.requestDelete(appMenu.appId)
-            }
-            MenuSeparator {}
-            MenuItem {
-                text: root.grid.revealLabel
-                Accessible.name: text
-                onTriggered: root.grid.reveal(appMenu.appId)
-            }
-        }
     }
 
     // The Menu key over the tile under the keyboard's ring, an application's or a folder's.
@@ -310,31 +255,8 @@ Item {
                 if (cell.kind === "app")
                     root.openMenu(cell.appId, cell);
                 else if (tile)
-                    tile.menu.popup(tile.width / 2, tile.height / 2);
+                    tile.openMenu(tile.width / 2, tile.height / 2);
             }
         }
-    }
-
-    Component {
-        id: actionEntry
-
-        MenuItem {
-            property string actionId
-            property string iconSource
-
-            icon.source: iconSource
-            icon.width: 16
-            icon.height: 16
-            // The action's own colours, not the text's.
-            icon.color: "transparent"
-            Accessible.name: text
-            onTriggered: root.grid.launchAction(root.menu.appId, actionId)
-        }
-    }
-
-    Component {
-        id: actionSeparator
-
-        MenuSeparator {}
     }
 }

@@ -152,12 +152,29 @@ Item {
 
     // The open folder's panel lies over the pages and the dots, and comes and
     // goes at once with the open folder.
+    // Loaded by its address, not named here: naming it would load the panel's
+    // Qt Quick Controls into every start.
     Loader {
+        id: folderLayer
+
         objectName: "openFolderLayer"
         anchors.fill: parent
         active: root.grid.openFolderPanel !== null
-        sourceComponent: Q.FolderContentView {
-            panel: root.grid.openFolderPanel
+        onActiveChanged: load()
+        Component.onCompleted: load()
+
+        function load() {
+            if (active)
+                setSource("qrc:/Quorlin/folders/FolderContentView.qml", {
+                    "panel": root.grid.openFolderPanel
+                });
         }
+    }
+
+    Binding {
+        target: folderLayer.item
+        property: "panel"
+        value: root.grid.openFolderPanel
+        when: folderLayer.item !== null && root.grid.openFolderPanel !== null
     }
 }

@@ -1,6 +1,5 @@
 import QtQuick
 import Quorlin
-import QtQuick.Controls
 
 // The launcher's main screen: the desktop picture behind a header with the search
 // bar and the edit button, and below it the loading message, the grid or the
@@ -89,8 +88,9 @@ Item {
             EditButton {
                 id: hiddenAppsButton
 
-                // Made the first time it opens, not at every start.
-                property Popup list: null
+                // Made the first time it opens, from a file of its own: naming it
+                // here would bring Qt Quick Controls into every start.
+                property QtObject list: null
 
                 objectName: "hiddenAppsButton"
                 anchors.verticalCenter: parent.verticalCenter
@@ -99,37 +99,13 @@ Item {
 
                 onClicked: {
                     if (!list)
-                        list = hiddenAppsList.createObject(hiddenAppsButton);
+                        list = Qt.createComponent("HiddenAppsList.qml").createObject(hiddenAppsButton, {
+                            "mainScreen": root.mainScreen
+                        });
                     list.visible ? list.close() : list.open();
                 }
                 onVisibleChanged: if (!visible && list)
                     list.close()
-
-                Component {
-                    id: hiddenAppsList
-
-                    Popup {
-                        objectName: "hiddenAppsPopup"
-                        x: Math.round((parent.width - width) / 2)
-                        y: parent.height + 8
-                        padding: 0
-                        focus: true
-                        closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
-                        onOpened: root.mainScreen.hiddenApps.searchText = ""
-                        // The folder picker's glass: the grid does not show through.
-                        background: FrostedGlass {
-                            radius: 10
-                            tint: Qt.rgba(0.16, 0.16, 0.18, 0.8)
-                            borderColor: Qt.rgba(1, 1, 1, 0.15)
-                        }
-                        contentItem: AppPickerView {
-                            apps: root.mainScreen.hiddenApps.apps
-                            searchText: root.mainScreen.hiddenApps.searchText
-                            onSearchEdited: text => root.mainScreen.hiddenApps.searchText = text
-                            onSelectApp: appId => root.mainScreen.hiddenApps.unhide(appId)
-                        }
-                    }
-                }
             }
         }
     }
@@ -154,12 +130,43 @@ Item {
             sourceComponent: Column {
                 spacing: 15
 
-                BusyIndicator {
+                // Eight ticks around a circle, brightest first, stepping round.
+                Item {
+                    id: spinner
+
+                    property int step: 0
+
                     anchors.horizontalCenter: parent.horizontalCenter
-                    width: 20
-                    height: 20
-                    scale: 1.5
-                    palette.dark: "white"
+                    width: 24
+                    height: 24
+                    rotation: step * 45
+
+                    NumberAnimation on step {
+                        from: 0
+                        to: 8
+                        duration: 800
+                        loops: Animation.Infinite
+                    }
+
+                    Repeater {
+                        model: 8
+
+                        Rectangle {
+                            required property int index
+
+                            x: (spinner.width - width) / 2
+                            width: 2.5
+                            height: 7
+                            radius: width / 2
+                            color: "white"
+                            opacity: 1 - index * 0.1
+                            transform: Rotation {
+                                origin.x: 1.25
+                                origin.y: spinner.height / 2
+                                angle: -index * 45
+                            }
+                        }
+                    }
                 }
 
                 Text {
@@ -241,25 +248,20 @@ Item {
         }
     }
 
-    // The confirmation is made the first time a deletion asks for it, not at
-    // every start; it opens itself as it is made.
-    property DeleteAlert deleteAlert: null
+    // The confirmation is made the first time a deletion asks for it, from a
+    // file of its own rather than at every start with Qt Quick Controls; it
+    // opens itself as it is made.
+    property QtObject deleteAlert: null
 
     Connections {
         target: root.mainScreen
         function onShowDeleteConfirmationChanged() {
-            if (root.mainScreen.showDeleteConfirmation && !root.deleteAlert)
-                root.deleteAlert = deleteAlertComponent.createObject(root, {
-                    "mainScreen": root.mainScreen
-                });
-        }
-    }
-
-    Component {
-        id: deleteAlertComponent
-
-        DeleteAlert {
-            onClosed: root.focusSearch()
+            if (!root.mainScreen.showDeleteConfirmation || root.deleteAlert)
+                return;
+            root.deleteAlert = Qt.createComponent("DeleteAlert.qml").createObject(root, {
+                "mainScreen": root.mainScreen
+            });
+            root.deleteAlert.closed.connect(root.focusSearch);
         }
     }
 }

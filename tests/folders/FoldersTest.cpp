@@ -225,12 +225,13 @@ private Q_SLOTS:
         QmlTestView view;
         QQuickItem* tile = view.load("import Quorlin\nFolderIconView { width: 300; height: 300; "
                                      "folderName: \"Work\"; previewIcons: [] }");
-        QObject* menu = tile->property("menu").value<QObject*>();
         QSignalSpy opened(tile, SIGNAL(open()));
         QSignalSpy renamed(tile, SIGNAL(rename()));
         QSignalSpy deleted(tile, SIGNAL(deleteFolder()));
         QVERIFY(clickOn(tile));
-        QVERIFY(clickOn(tile, Qt::RightButton) && choose(menu, 0));
+        QVERIFY(clickOn(tile, Qt::RightButton));
+        QObject* menu = tile->property("menu").value<QObject*>();
+        QVERIFY(choose(menu, 0));
         QCOMPARE(renamed.size(), 1);
         QVERIFY(clickOn(tile, Qt::RightButton) && choose(menu, 1));
         QCOMPARE(deleted.size(), 1);
