@@ -69,6 +69,7 @@ Item {
 
                     anchors.centerIn: parent
                     text: root.mainScreen.searchText
+                    mayTakeFocus: !root.mainScreen.showDeleteConfirmation
                     onEdited: text => root.mainScreen.searchText = text
                 }
             }
@@ -258,10 +259,19 @@ Item {
         function onShowDeleteConfirmationChanged() {
             if (!root.mainScreen.showDeleteConfirmation || root.deleteAlert)
                 return;
-            root.deleteAlert = Qt.createComponent("DeleteAlert.qml").createObject(root, {
+            // Made outside the main screen's items: until it is moved into the
+            // window's overlay, its keys would otherwise count as the grid's.
+            root.deleteAlert = Qt.createComponent("DeleteAlert.qml").createObject(root.Window.contentItem, {
                 "mainScreen": root.mainScreen
             });
-            root.deleteAlert.closed.connect(root.focusSearch);
+        }
+    }
+
+    // Ends with this view, so an alert closing as the view goes calls nothing of it.
+    Connections {
+        target: root.deleteAlert
+        function onClosed() {
+            root.focusSearch();
         }
     }
 }

@@ -11,6 +11,9 @@ Item {
     readonly property alias fieldHasFocus: field.activeFocus
     // How long after coming on screen the field takes the keyboard.
     property int focusDelay: 100
+    // False while something over the screen (the delete confirmation) holds
+    // the keyboard: the delayed take-over must not pull it away from there.
+    property bool mayTakeFocus: true
 
     signal edited(string text)
 
@@ -28,7 +31,8 @@ Item {
         id: focusTimer
 
         interval: root.focusDelay
-        onTriggered: root.focusField()
+        onTriggered: if (root.mayTakeFocus)
+            root.focusField()
     }
 
     // The launcher's window comes back on screen each time it is shown again.
