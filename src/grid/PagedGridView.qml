@@ -68,8 +68,11 @@ Item {
         // keeps its tile's page once turned away from.
         cacheBuffer: root.grid.dragReach * (width + 1)
         // The next page starts exactly at the right edge, where the view would
-        // take it for visible and build it, icons and all, on every start.
-        displayMarginEnd: -1
+        // take it for visible and build it, icons and all, on every start. A
+        // drag builds it from its start: as a visible page it is whole at once,
+        // where a page from the buffer comes a few tiles at a time and could be
+        // turned onto half built.
+        displayMarginEnd: root.grid.draggedAppId !== "" ? 0 : -1
         clip: true
         // A view with no width yet would take every page for visible and build
         // them all, with every icon: the pages wait for the window's size.
@@ -152,29 +155,12 @@ Item {
 
     // The open folder's panel lies over the pages and the dots, and comes and
     // goes at once with the open folder.
-    // Loaded by its address, not named here: naming it would load the panel's
-    // Qt Quick Controls into every start.
     Loader {
-        id: folderLayer
-
         objectName: "openFolderLayer"
         anchors.fill: parent
         active: root.grid.openFolderPanel !== null
-        onActiveChanged: load()
-        Component.onCompleted: load()
-
-        function load() {
-            if (active)
-                setSource("qrc:/Quorlin/folders/FolderContentView.qml", {
-                    "panel": root.grid.openFolderPanel
-                });
+        sourceComponent: Q.FolderContentView {
+            panel: root.grid.openFolderPanel
         }
-    }
-
-    Binding {
-        target: folderLayer.item
-        property: "panel"
-        value: root.grid.openFolderPanel
-        when: folderLayer.item !== null && root.grid.openFolderPanel !== null
     }
 }
