@@ -16,8 +16,8 @@ Item {
     // 0 at rest, 1 hovered; the icon's size and shadow follow it together.
     property real hoverProgress: isHovered ? 1 : 0
     // Rename and Delete, made the first time they are asked for, from a file of
-    // their own: a grid of folders would otherwise bring Qt Quick Controls
-    // into every start.
+    // their own: every folder tile would otherwise make a menu, and the tile
+    // stays free of Qt Quick Controls.
     property QtObject menu: null
 
     signal open

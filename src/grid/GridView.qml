@@ -230,8 +230,8 @@ Item {
     }
 
     // The applications' menu, made the first time it opens and from a file of
-    // its own: every page built would otherwise make its entries too, and every
-    // start would bring in Qt Quick Controls.
+    // its own: every page built would otherwise make its entries too. Loaded
+    // by its address, it leaves this page free of Qt Quick Controls.
     property QtObject menu: null
 
     function openMenu(id, at) {

@@ -89,8 +89,8 @@ Item {
             EditButton {
                 id: hiddenAppsButton
 
-                // Made the first time it opens, from a file of its own: naming it
-                // here would bring Qt Quick Controls into every start.
+                // Made the first time it opens, from a file of its own, rather
+                // than at every start; this screen stays free of Qt Quick Controls.
                 property QtObject list: null
 
                 objectName: "hiddenAppsButton"
@@ -250,8 +250,7 @@ Item {
     }
 
     // The confirmation is made the first time a deletion asks for it, from a
-    // file of its own rather than at every start with Qt Quick Controls; it
-    // opens itself as it is made.
+    // file of its own rather than at every start; it opens itself as it is made.
     property QtObject deleteAlert: null
 
     Connections {

@@ -2,8 +2,8 @@ import QtQuick
 import Quorlin
 
 // "Edit" / "Done": a label on a small rounded plate, blue while editing. A plain
-// item rather than a Controls button, which would bring Qt Quick Controls into
-// every start. A click does not take the keyboard away from the search field.
+// item rather than a styled Controls button, which costs more to make at every
+// start. A click does not take the keyboard away from the search field.
 Item {
     id: root
 
