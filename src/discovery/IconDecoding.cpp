@@ -1,6 +1,7 @@
 #include "IconDecoding.h"
 
 #include "BoundedFileRead.h"
+#include "ImageFormat.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -43,8 +44,10 @@ QImage readImage(const QByteArray& data, const QByteArray& formatHint, int pixel
     QByteArray bytes = data;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, formatHint);
-    reader.setDecideFormatFromContent(formatHint.isEmpty());
+    QImageReader reader(&buffer);
+    if (formatHint.isEmpty())
+        reader.setDecideFormatFromContent(true);
+    readAsFormat(reader, formatHint);
     const QSize size = reader.size();
     if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
         // Vector formats (and JPEG) decode straight at the target size, so a
@@ -191,7 +194,7 @@ QImage decodeIconFile(const QString& path, int pixels) {
         return {};
     // The SVG reader only takes compressed data when told the format.
     const QByteArray hint =
-        path.endsWith(QStringLiteral(".svgz")) ? QByteArrayLiteral("svgz") : QByteArray();
+        path.endsWith(QStringLiteral(".svgz")) ? QByteArrayLiteral("svgz") : imageFormatOf(*data);
     return readImage(*data, hint, pixels);
 }
 
@@ -200,6 +203,7 @@ QImage genericAppIcon(int pixels) {
         return {};
     const auto render = [](int size) {
         QImageReader reader(genericIconResource);
+        readAsFormat(reader, "svg");
         reader.setScaledSize(QSize(size, size));
         QImage image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         if (image.isNull()) {

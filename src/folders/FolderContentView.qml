@@ -134,7 +134,7 @@ Item {
                     anchors.right: parent.right
                     anchors.rightMargin: 40
                     anchors.verticalCenter: parent.verticalCenter
-                    source: "qrc:/Quorlin/folders/icons/xmark-circle-fill.svg"
+                    source: "image://symbol/folders/icons/xmark-circle-fill.svg"
                     onClicked: root.panel.close()
                     Accessible.name: qsTr("Close Folder")
                 }
@@ -146,7 +146,7 @@ Item {
                     anchors.right: closeButton.left
                     anchors.rightMargin: 8
                     anchors.verticalCenter: parent.verticalCenter
-                    source: "qrc:/Quorlin/folders/icons/plus-circle-fill.svg"
+                    source: "image://symbol/folders/icons/plus-circle-fill.svg"
                     onClicked: root.panel.togglePicker()
                     Accessible.name: qsTr("Add Applications")
 

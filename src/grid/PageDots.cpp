@@ -1,5 +1,8 @@
 #include "PageDots.h"
 
+#include "ImageFormat.h"
+
+#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -12,11 +15,17 @@ constexpr qreal currentScale = 1.4;
 // A finger-sized target reaches this far around the small dot.
 constexpr qreal reach = 5;
 
+QImage dotShadow() {
+    QImageReader reader(QStringLiteral(":/Quorlin/grid/icons/dot-shadow.png"));
+    readAsFormat(reader, "png");
+    return reader.read();
+}
+
 } // namespace
 
 PageDots::PageDots(QQuickItem* parent)
     : QQuickPaintedItem(parent)
-    , m_shadow(QStringLiteral(":/Quorlin/grid/icons/dot-shadow.png")) {
+    , m_shadow(dotShadow()) {
     setAntialiasing(true);
     setImplicitHeight(dotSize() + 2 * margin());
     setImplicitWidth(2 * margin());

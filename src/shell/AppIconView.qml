@@ -96,14 +96,14 @@ Item {
             Image {
                 x: -16
                 y: -16 + 2 + 2 * root.hoverProgress
-                source: "qrc:/Quorlin/grid/icons/tile-shadow-rest.png"
+                source: "image://symbol/grid/icons/tile-shadow-rest.png"
                 opacity: Math.min(1, Math.max(0, 1 - root.hoverProgress))
                 visible: opacity > 0
             }
             Image {
                 x: -16
                 y: -16 + 2 + 2 * root.hoverProgress
-                source: "qrc:/Quorlin/grid/icons/tile-shadow-hover.png"
+                source: "image://symbol/grid/icons/tile-shadow-hover.png"
                 opacity: Math.min(1, Math.max(0, root.hoverProgress))
                 visible: opacity > 0
             }
@@ -182,7 +182,7 @@ Item {
 
             Image {
                 anchors.centerIn: parent
-                source: "qrc:/Quorlin/grid/icons/badge-shadow.png"
+                source: "image://symbol/grid/icons/badge-shadow.png"
             }
             Rectangle {
                 anchors.fill: parent
@@ -191,7 +191,7 @@ Item {
             }
             Image {
                 anchors.fill: parent
-                source: "qrc:/Quorlin/grid/icons/xmark-circle-fill.svg"
+                source: "image://symbol/grid/icons/xmark-circle-fill.svg"
                 sourceSize: Qt.size(44, 44)
             }
             // A mouse area, not a tap handler: it keeps the press, so the

@@ -202,7 +202,8 @@ Item {
                 width: 60
                 height: 60
                 sourceSize: Qt.size(120, 120)
-                source: root.mainScreen.emptySymbolSource
+                // Read only when the empty state is shown, not at every start.
+                source: parent.visible ? root.mainScreen.emptySymbolSource : ""
                 opacity: 0.3
             }
 

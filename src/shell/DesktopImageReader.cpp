@@ -1,5 +1,7 @@
 #include "DesktopImageReader.h"
 
+#include "ImageFormat.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +50,7 @@ DesktopImageRead readDesktopImage(const QUrl& url) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    readAsFormat(reader, imageFormatOf(data));
     // Orientation tags are applied, as every image viewer does.
     reader.setAutoTransform(true);
     const QSize declared = reader.size();

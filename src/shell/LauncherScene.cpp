@@ -12,6 +12,7 @@
 #include "GioAppLauncher.h"
 #include "LinuxDesktopPictureSource.h"
 #include "MainScreen.h"
+#include "SymbolImageProvider.h"
 
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -35,6 +36,7 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     m_engine->addImageProvider(QString(appIconProviderId), new AppIconProvider(*m_discovery));
     m_engine->addImageProvider(DesktopBackgroundProvider::providerId,
                                m_background->createImageProvider());
+    m_engine->addImageProvider(SymbolImageProvider::providerId, new SymbolImageProvider);
 
     m_view = std::make_unique<QQuickView>(m_engine.get(), nullptr);
     m_view->setColor(Qt::black);

@@ -131,8 +131,8 @@ QString MainScreen::emptySymbol() const {
 
 QUrl MainScreen::emptySymbolSource() const {
     return m_searchText.isEmpty()
-               ? QUrl(QStringLiteral("qrc:/Quorlin/shell/icons/app-dashed.svg"))
-               : QUrl(QStringLiteral("qrc:/Quorlin/shell/icons/magnifyingglass.svg"));
+               ? QUrl(QStringLiteral("image://symbol/shell/icons/app-dashed.svg"))
+               : QUrl(QStringLiteral("image://symbol/shell/icons/magnifyingglass.svg"));
 }
 
 QString MainScreen::emptyText() const {

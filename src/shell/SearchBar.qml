@@ -78,7 +78,7 @@ Item {
             width: 13
             height: 13
             sourceSize: Qt.size(26, 26)
-            source: "qrc:/Quorlin/shell/icons/magnifyingglass.svg"
+            source: "image://symbol/shell/icons/magnifyingglass.svg"
             opacity: 0.5
         }
 
@@ -134,7 +134,7 @@ Item {
             Image {
                 anchors.fill: parent
                 sourceSize: Qt.size(26, 26)
-                source: "qrc:/Quorlin/shell/icons/xmark-circle-fill.svg"
+                source: "image://symbol/shell/icons/xmark-circle-fill.svg"
                 opacity: 0.4
             }
             MouseArea {

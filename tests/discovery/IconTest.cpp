@@ -3,6 +3,8 @@
 #include "IconThemeIndex.h"
 #include "TestMain.h"
 
+#include <QBuffer>
+
 // Icons: the file that shows a desktop entry's icon name best, found in the
 // themes, and any icon file decoded into a square of the size asked for. A file
 // that would cost too much or never end gives no picture at all.
@@ -39,6 +41,16 @@ private Q_SLOTS:
                                     "<rect width='9' height='9' fill='red'/></svg>")
                              << 64 << red;
         QTest::newRow("a PNG declaring an enormous size") << huge << 128 << none;
+        // Told from their first bytes, as the file name says nothing here.
+        for (const char* format : {"JPEG", "XPM"}) {
+            QByteArray data;
+            QBuffer buffer(&data);
+            QVERIFY(buffer.open(QIODevice::WriteOnly));
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(Qt::white); // survives JPEG's rounding exactly
+            QVERIFY(picture.save(&buffer, format, 100));
+            QTest::newRow(format) << data << 16 << QColor(Qt::white);
+        }
     }
 
     void decode() {

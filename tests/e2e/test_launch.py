@@ -34,6 +34,10 @@ def show_and_hide(launcher):
     for hint in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "= 4294967295"):
         assert hint in hints, hints
     launcher.shows("start", ALPHA, GONE, MAIL, ZEBRA, ZETA)
+    # Its pictures are PNG and SVG: no other format's reader came with them.
+    plugins = {line.rsplit("/", 1)[-1].strip() for line in open("/proc/%d/maps" % launcher.process.pid)
+               if "/imageformats/" in line}
+    assert plugins <= {"libqsvg.so"}, plugins
     # Another application's window, to hold the keyboard; it goes with the X server.
     subprocess.Popen(["xmessage", "-name", "other", "another application"], env=launcher.env, stderr=subprocess.DEVNULL)
     other = launcher.run("xdotool", "search", "--sync", "--onlyvisible", "--classname", "other").stdout.split()

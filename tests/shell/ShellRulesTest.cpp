@@ -3,6 +3,7 @@
 #include "InstanceChannel.h"
 #include "LauncherKeyFilter.h"
 #include "ShellFakes.h"
+#include "SymbolImageProvider.h"
 #include "TestMain.h"
 #include "ToggleRule.h"
 
@@ -28,6 +29,32 @@ private Q_SLOTS:
         QCOMPARE(launcherKeyFor(Qt::Key_F4, Qt::KeypadModifier, false), LauncherKey::Toggle);
         QCOMPARE(launcherKeyFor(Qt::Key_F4, Qt::ShiftModifier, true), LauncherKey::Other);
         QCOMPARE(launcherKeyFor(Qt::Key_Escape, Qt::ControlModifier, true), LauncherKey::Other);
+    }
+
+    void symbolsComeAtTheSizeAskedFor_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QSize>("asked");
+        QTest::addColumn<QSize>("served"); // empty: no picture
+        QTest::newRow("a drawing, both sides")
+            << "shell/icons/magnifyingglass.svg" << QSize(26, 40) << QSize(26, 40);
+        QTest::newRow("a drawing, one side")
+            << "shell/icons/app-dashed.svg" << QSize(0, 30) << QSize(30, 30);
+        QTest::newRow("a bitmap keeps its own size")
+            << "grid/icons/badge-shadow.png" << QSize(5, 5)
+            << QImage(":/Quorlin/grid/icons/badge-shadow.png").size();
+        QTest::newRow("nothing outside the launcher's own")
+            << "../Quorlin/../tests/x.png" << QSize() << QSize();
+        QTest::newRow("a missing one") << "shell/icons/none.svg" << QSize(9, 9) << QSize();
+    }
+
+    void symbolsComeAtTheSizeAskedFor() {
+        QFETCH(QString, id);
+        QFETCH(QSize, asked);
+        QFETCH(QSize, served);
+        QSize reported;
+        const QImage image = SymbolImageProvider().requestImage(id, &reported, asked);
+        QCOMPARE(image.size(), served.isValid() ? served : QSize(0, 0));
+        QCOMPARE(reported, image.size());
     }
 
     void oneInstanceTakesRequests() {

@@ -2,6 +2,7 @@
 
 #include "AppIconProvider.h"
 #include "AppIconSource.h"
+#include "SymbolImageProvider.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -18,6 +19,7 @@ public:
         // Tiles shown without a catalogue draw the generic icon; tests that
         // have one put its provider in this one's place.
         m_view.engine()->addImageProvider(QString(appIconProviderId), new AppIconProvider);
+        m_view.engine()->addImageProvider(SymbolImageProvider::providerId, new SymbolImageProvider);
         m_view.setColor(Qt::black);
         m_view.resize(size);
     }
