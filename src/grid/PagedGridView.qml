@@ -154,13 +154,46 @@ Item {
     }
 
     // The open folder's panel lies over the pages and the dots, and comes and
-    // goes at once with the open folder.
+    // goes at once with the open folder. Its view is made from its file when a
+    // folder opens rather than named here, which keeps Qt Quick Controls (the
+    // title field, the picker, the menu) out of every start. A new panel gets
+    // a new view: the old one and its bindings end with the loader's context
+    // before the old panel goes.
     Loader {
+        id: openFolderLayer
+
+        property Q.FolderPanel panel: null
+
         objectName: "openFolderLayer"
         anchors.fill: parent
-        active: root.grid.openFolderPanel !== null
-        sourceComponent: Q.FolderContentView {
-            panel: root.grid.openFolderPanel
+        active: false
+        sourceComponent: Component {
+            Item {
+                id: holder
+
+                Component.onCompleted: {
+                    const view = Qt.createComponent("../folders/FolderContentView.qml").createObject(holder, {
+                        "panel": openFolderLayer.panel
+                    });
+                    view.anchors.fill = holder;
+                }
+            }
+        }
+
+        function follow() {
+            active = false;
+            panel = root.grid.openFolderPanel;
+            active = panel !== null;
+        }
+
+        Component.onCompleted: follow()
+
+        Connections {
+            target: root.grid
+
+            function onOpenFolderChanged() {
+                openFolderLayer.follow();
+            }
         }
     }
 }

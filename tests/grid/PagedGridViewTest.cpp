@@ -1,7 +1,9 @@
+#include "AppSettings.h"
 #include "GridTestData.h"
 #include "PageDots.h"
 #include "PagedGrid.h"
 #include "QmlTestView.h"
+#include "RecordingDefaultsStore.h"
 #include "StdoutCapture.h"
 #include "TestMain.h"
 #include "UuidText.h"
@@ -113,6 +115,28 @@ private Q_SLOTS:
         QCOMPARE(image.pixel(28, 11), qRgba(255, 255, 255, 255));
         QCOMPARE(image.pixel(11, 11), image.pixel(45, 11));
         QVERIFY(qAlpha(image.pixel(11, 11)) < 255 && qGray(image.pixel(11, 11)) > 100);
+    }
+
+    // The open folder's view is made as a folder opens, for the folder open
+    // now, and goes with it: no binding of an old view outlives its panel.
+    void openFolderViewFollowsThePanel() {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        RecordingDefaultsStore store;
+        AppSettings settings(store);
+        Scene scene(3);
+        scene.grid.setSettings(&settings);
+        const auto title = [&scene]() -> QString {
+            const QQuickItem* title = itemNamed(scene.root, "folderTitle");
+            return title ? title->property("text").toString() : QStringLiteral("none");
+        };
+        const QString one = uuidText(settings.createFolder("One", bundleIds({"0001"})).id);
+        const QString two = uuidText(settings.createFolder("Two", bundleIds({"0002"})).id);
+        scene.grid.openFolder(one);
+        QTRY_COMPARE(title(), "One");
+        scene.grid.openFolder(two);
+        QTRY_COMPARE(title(), "Two");
+        scene.grid.closeFolder();
+        QTRY_COMPARE(title(), "none");
     }
 
     void tileActions_data() {
