@@ -192,10 +192,7 @@ QImage decodeIconFile(const QString& path, int pixels) {
         return decodeIcns(*data, pixels);
     if (pngIsTooLarge(*data))
         return {};
-    // The SVG reader only takes compressed data when told the format.
-    const QByteArray hint =
-        path.endsWith(QStringLiteral(".svgz")) ? QByteArrayLiteral("svgz") : imageFormatOf(*data);
-    return readImage(*data, hint, pixels);
+    return readImage(*data, imageFormatOf(*data), pixels);
 }
 
 QImage genericAppIcon(int pixels) {

@@ -4,6 +4,7 @@
 #include "TestMain.h"
 
 #include <QBuffer>
+#include <QProcess>
 
 // Icons: the file that shows a desktop entry's icon name best, found in the
 // themes, and any icon file decoded into a square of the size asked for. A file
@@ -36,10 +37,15 @@ private Q_SLOTS:
         QTest::newRow("ICNS: unknown types, an entry past the end")
             << fixture::icns({{"TOC ", "...."}, {"ic07", png(128, red)}}).left(60) << 128 << none;
         QTest::newRow("PNG") << png(512, red) << 40 << red;
-        QTest::newRow("SVG") << QByteArray(
-                                    "<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>"
-                                    "<rect width='9' height='9' fill='red'/></svg>")
-                             << 64 << red;
+        const QByteArray svg("<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>"
+                             "<rect width='9' height='9' fill='red'/></svg>");
+        QTest::newRow("SVG") << svg << 64 << red;
+        QProcess gzip;
+        gzip.start("gzip", {"-c", "-n"});
+        gzip.write(svg);
+        gzip.closeWriteChannel();
+        QVERIFY(gzip.waitForFinished());
+        QTest::newRow("compressed SVG") << gzip.readAllStandardOutput() << 64 << red;
         QTest::newRow("a PNG declaring an enormous size") << huge << 128 << none;
         // Told from their first bytes, as the file name says nothing here.
         for (const char* format : {"JPEG", "XPM"}) {
