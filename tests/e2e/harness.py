@@ -194,6 +194,11 @@ def main(name, apps, *steps):
     try:
         for step in steps:
             step(launcher)
+    except Exception:
+        # The screenshots stay on the machine that ran the flow; what the launcher stored travels with the log.
+        conf = launcher.path("config_home", "Quorlin", "Quorlin.conf")
+        print("stored settings:", open(conf).read() if os.path.exists(conf) else "none", flush=True)
+        raise
     finally:
         for process in filter(None, (launcher.process, getattr(launcher, "weston", None), launcher.xvfb)):
             process.kill()
