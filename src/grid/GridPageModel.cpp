@@ -3,6 +3,7 @@
 #include "AppIconSource.h"
 #include "UuidText.h"
 
+#include <QMetaMethod>
 #include <QSet>
 
 #include <algorithm>
@@ -11,13 +12,38 @@ GridPageModel::GridPageModel(QObject* parent)
     : QAbstractListModel(parent) {}
 
 int GridPageModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_cells.size());
+    return parent.isValid() ? 0 : static_cast<int>(cells().size());
+}
+
+const QList<GridPageModel::Cell>& GridPageModel::cells() const {
+    settle();
+    return m_cells;
+}
+
+void GridPageModel::settle() const {
+    if (m_pending)
+        m_cells = std::exchange(m_pending, {})();
+}
+
+bool GridPageModel::isWatched() const {
+    // A view connects to the row signals as it attaches and lets go as it is
+    // taken down; a page no one listens to owes no one its edits.
+    static const QMetaMethod inserted = QMetaMethod::fromSignal(&QAbstractItemModel::rowsInserted);
+    static const QMetaMethod changed = QMetaMethod::fromSignal(&QAbstractItemModel::dataChanged);
+    return isSignalConnected(inserted) || isSignalConnected(changed);
+}
+
+void GridPageModel::deferCells(CellMaker make) {
+    if (isWatched())
+        setCells(make());
+    else
+        m_pending = std::move(make);
 }
 
 QVariant GridPageModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Cell& cell = m_cells.at(index.row());
+    const Cell& cell = cells().at(index.row());
     const AppItem* app = cell.item.app();
     const FolderItem* folder = cell.item.folder();
     switch (role) {
@@ -71,7 +97,7 @@ QHash<int, QByteArray> GridPageModel::roleNames() const {
 
 GridItemList GridPageModel::items() const {
     GridItemList items;
-    items.reserve(m_cells.size());
+    items.reserve(cells().size());
     for (const Cell& cell : m_cells)
         items.append(cell.item);
     return items;
@@ -89,6 +115,7 @@ int GridPageModel::rowOf(const QUuid& cellId) const {
 int GridPageModel::rowOf(const QUuid& cellId, int from) const {
     if (cellId.isNull())
         return -1;
+    settle();
     for (int row = std::max(from, 0); row < m_cells.size(); ++row) {
         if (m_cells.at(row).item.uuid() == cellId)
             return row;
@@ -114,6 +141,7 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
     // existing cell there, handing it a leaving cell's row or inserting it,
     // then drop the leaving cells left over at the end. A page whose cells all
     // stay in place (every page before a search's first change) is only compared.
+    settle();
     QSet<QUuid> wanted;
     for (const Cell& cell : cells)
         wanted.insert(cell.item.uuid());
@@ -204,7 +232,8 @@ void GridPageModel::clearHover() {
 }
 
 void GridPageModel::emitRoleChanged(const QUuid& id, int role) {
-    if (id.isNull())
+    // Cells still to be made show the state as it is when they are.
+    if (id.isNull() || m_pending)
         return;
     const int row = rowOf(id);
     if (row >= 0)

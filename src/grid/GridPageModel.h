@@ -8,6 +8,7 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
+#include <optional>
 
 // The cells of one page of the grid, and the drag-hover state that belongs to
 // that page. New contents are applied as removes, moves, inserts and data
@@ -40,6 +41,9 @@ public:
         QStringList previewIcons;
     };
 
+    // Makes a page's cells from the grid as composed, when they are needed.
+    using CellMaker = std::function<QList<Cell>()>;
+
     explicit GridPageModel(QObject* parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
@@ -47,7 +51,11 @@ public:
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
 
     void setCells(const QList<Cell>& cells);
-    [[nodiscard]] const QList<Cell>& cells() const { return m_cells; }
+    // As setCells(), but a page no view watches keeps `make` and runs it only
+    // when its cells are asked for: a keystroke changes every page of a large
+    // catalogue, and only the few pages built on screen need theirs at once.
+    void deferCells(CellMaker make);
+    [[nodiscard]] const QList<Cell>& cells() const;
     [[nodiscard]] GridItemList items() const;
     [[nodiscard]] int rowOf(const QString& cellId) const;
     [[nodiscard]] int rowOf(const QUuid& cellId) const;
@@ -70,8 +78,13 @@ private:
     [[nodiscard]] int rowOf(const QUuid& cellId, int from) const;
     [[nodiscard]] QUuid ringTarget() const;
     void emitRoleChanged(const QUuid& id, int role);
+    [[nodiscard]] bool isWatched() const;
+    // Runs a deferred maker; nothing watches the page while one waits, so the
+    // cells change without signals.
+    void settle() const;
 
-    QList<Cell> m_cells;
+    mutable QList<Cell> m_cells;
+    mutable CellMaker m_pending;
     QUuid m_draggedAppId;
     DropHoverState m_hover;
     std::optional<QUuid> m_folderDropTarget;

@@ -123,23 +123,24 @@ void PagedGrid::recompose() {
     const AppList previewable =
         m_settings ? previewCandidates(m_settings->folders(), m_apps) : AppList();
     for (int i = 0; i < count; ++i) {
-        // The page's run of m_items, read in place: copying it out first
-        // costs a keystroke as much again.
+        // The lists are shared, not copied, until a page makes its cells.
         const qsizetype start = qsizetype(i) * pageSize;
         const qsizetype end = std::min(start + pageSize, m_items.size());
-        QList<GridPageModel::Cell> cells;
-        cells.reserve(end - start);
-        for (qsizetype at = start; at < end; ++at) {
-            const GridItemType& item = m_items.at(at);
-            QStringList previewIcons;
-            if (const FolderItem* folder = item.folder()) {
-                for (const AppItem& app : previewApps(*folder, previewable))
-                    previewIcons.append(appIconSource(app));
-            }
-            cells.append({item, previewIcons});
-        }
         GridPageModel* page = m_pages->page(i);
-        page->setCells(cells);
+        page->deferCells([items = m_items, previewable, start, end] {
+            QList<GridPageModel::Cell> cells;
+            cells.reserve(end - start);
+            for (qsizetype at = start; at < end; ++at) {
+                const GridItemType& item = items.at(at);
+                QStringList previewIcons;
+                if (const FolderItem* folder = item.folder()) {
+                    for (const AppItem& app : previewApps(*folder, previewable))
+                        previewIcons.append(appIconSource(app));
+                }
+                cells.append({item, previewIcons});
+            }
+            return cells;
+        });
         page->setDraggedAppId(draggedId);
     }
 
@@ -380,14 +381,19 @@ void PagedGrid::setDragReach(int reach) {
 
 PagedGrid::CellLocation PagedGrid::locate(const QString& cellId) const {
     const std::optional<QUuid> id = parseUuidText(cellId);
-    if (!id)
+    if (!id || id->isNull())
         return {};
-    for (GridPageModel* page : m_pages->pages()) {
-        const int row = page->rowOf(*id);
-        if (row >= 0)
-            return {page, &page->cells().at(row).item};
-    }
-    return {};
+    // Found in the composed grid, so only the cell's own page makes its cells.
+    const auto found = std::find_if(m_items.cbegin(), m_items.cend(),
+                                    [&id](const GridItemType& item) { return item.uuid() == *id; });
+    const qsizetype pageSize = qsizetype(m_columns) * m_rows;
+    if (found == m_items.cend() || pageSize <= 0)
+        return {};
+    const qsizetype at = found - m_items.cbegin();
+    GridPageModel* page = m_pages->page(int(at / pageSize));
+    if (!page)
+        return {};
+    return {page, &page->cells().at(at % pageSize).item};
 }
 
 bool PagedGrid::dropEntered(const QString& cellId) {

@@ -110,9 +110,11 @@ private Q_SLOTS:
     }
 
     // Keys typed, deleted, pasted and cleared over several pages: after each the
-    // pages hold what pages built afresh hold, and they changed by rows alone:
-    // a cell still on its page is the same row, moved rather than rebuilt, and
-    // a row either keeps its cell or passes from a leaving cell to a newcomer.
+    // pages hold what pages built afresh hold, and the pages a view watches
+    // changed by rows alone: a cell still on its page is the same row, moved
+    // rather than rebuilt, and a row either keeps its cell or passes from a
+    // leaving cell to a newcomer. Pages nobody watches (every other one here,
+    // as pages off screen) catch up when they are read.
     void searchChangesPagesRowByRow() {
         GridFixture f;
         const AppList all = testApps(QString("ab a aB bc b c cA A AB B Ba ca Cb").split(' '));
@@ -123,7 +125,11 @@ private Q_SLOTS:
         for (int step = 0; step < 300; ++step) {
             QObject watching;
             QList<std::tuple<QPointer<GridPageModel>, QPersistentModelIndex, QUuid>> before;
+            // Every other page is watched, which ones changing from step to step.
+            int watched = step;
             for (GridPageModel* page : f.grid.pages()->pages()) {
+                if (++watched % 2)
+                    continue;
                 new QAbstractItemModelTester(page, reporting, &watching);
                 connect(page, &QAbstractItemModel::modelReset, &watching, [] { QFAIL("reset"); });
                 for (int row = 0; row < page->rowCount(); ++row)
