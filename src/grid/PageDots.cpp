@@ -29,6 +29,18 @@ PageDots::PageDots(QQuickItem* parent)
     setAntialiasing(true);
     setImplicitHeight(dotSize() + 2 * margin());
     setImplicitWidth(2 * margin());
+    QAccessible::installActivationObserver(this);
+}
+
+PageDots::~PageDots() {
+    QAccessible::removeActivationObserver(this);
+}
+
+void PageDots::accessibilityActiveChanged(bool active) {
+    if (active == m_forScreenReaders)
+        return;
+    m_forScreenReaders = active;
+    Q_EMIT forScreenReadersChanged();
 }
 
 void PageDots::setCount(int count) {

@@ -125,7 +125,7 @@ Item {
             Repeater {
                 // The pages' own list, which grows and shrinks by rows: a count
                 // would rebuild every dot whenever a keystroke changes it.
-                model: root.grid.pages
+                model: dots.forScreenReaders ? root.grid.pages : null
 
                 delegate: Item {
                     id: dot
