@@ -134,15 +134,8 @@ Item {
                         Accessible.name: cell.name
                         Accessible.onPressAction: root.grid.launch(cell.appId)
 
-                        // Offered to other programs as plain text: the bundle
-                        // identifier, with the display name as the file name a
-                        // file manager suggests for it.
                         Drag.dragType: Drag.Automatic
                         Drag.supportedActions: Qt.MoveAction | Qt.CopyAction
-                        Drag.mimeData: ({
-                                "text/plain": cell.bundleIdentifier,
-                                "application/x-kde-suggestedfilename": cell.name
-                            })
                         Drag.onDragFinished: root.grid.endDrag()
 
                         MouseArea {
@@ -175,6 +168,14 @@ Item {
                                 dragging = true;
                                 appItem.Drag.hotSpot = Qt.point(pressPoint.x - tile.x, pressPoint.y - tile.y);
                                 root.grid.beginDrag(cell.appId);
+                                // Offered to other programs as plain text: the bundle
+                                // identifier, with the display name as the file name a
+                                // file manager suggests for it. Made when a drag starts,
+                                // not on every tile each time a keystroke rebinds it.
+                                appItem.Drag.mimeData = {
+                                    "text/plain": cell.bundleIdentifier,
+                                    "application/x-kde-suggestedfilename": cell.name
+                                };
                                 // Runs the system drag to its end before returning.
                                 appItem.Drag.active = true;
                                 appItem.Drag.active = false;
