@@ -145,6 +145,13 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
     QSet<QUuid> wanted;
     for (const Cell& cell : cells)
         wanted.insert(cell.item.uuid());
+    const auto firstLeaving = [this, &wanted](int from) {
+        for (int row = from; row < m_cells.size(); ++row) {
+            if (!wanted.contains(m_cells.at(row).item.uuid()))
+                return row;
+        }
+        return -1;
+    };
     const auto replace = [this](int row, const Cell& next) {
         if (sameContent(m_cells.at(row), next) && m_cells.at(row).item.uuid() == next.item.uuid())
             return;
@@ -169,6 +176,14 @@ void GridPageModel::setCells(const QList<Cell>& cells) {
             // newcomer: binding a tile to another application costs a fraction
             // of destroying one and building the next, which is what a
             // keystroke would otherwise do to a whole page.
+            replace(row, next);
+        } else if (const int leaving = firstLeaving(row + 1); leaving >= 0) {
+            // The row's cell stays, further down: a leaving cell from below
+            // comes up to hand over its tile instead, so a widening search
+            // rebinds tiles rather than building some and dropping others.
+            beginMoveRows({}, leaving, leaving, {}, row);
+            m_cells.insert(row, m_cells.takeAt(leaving));
+            endMoveRows();
             replace(row, next);
         } else {
             // Newcomers side by side go in as one run: a page that fills up

@@ -113,8 +113,9 @@ private Q_SLOTS:
     // pages hold what pages built afresh hold, and the pages a view watches
     // changed by rows alone: a cell still on its page is the same row, moved
     // rather than rebuilt, and a row either keeps its cell or passes from a
-    // leaving cell to a newcomer. Pages nobody watches (every other one here,
-    // as pages off screen) catch up when they are read.
+    // leaving cell to a newcomer, so rows come and go only as a page grows or
+    // shrinks. Pages nobody watches (every other one here, as pages off screen)
+    // catch up when they are read.
     void searchChangesPagesRowByRow() {
         GridFixture f;
         const AppList all = testApps(QString("ab a aB bc b c cA A AB B Ba ca Cb").split(' '));
@@ -122,7 +123,9 @@ private Q_SLOTS:
         const auto reporting = QAbstractItemModelTester::FailureReportingMode::QtTest;
         QRandomGenerator random(7);
         QString text;
-        for (int step = 0; step < 300; ++step) {
+        for (int step = 0; step < 3000; ++step) {
+            // Rows inserted and removed, and the rows before, of each watched page.
+            QHash<GridPageModel*, std::tuple<int, int, int>> edits;
             QObject watching;
             QList<std::tuple<QPointer<GridPageModel>, QPersistentModelIndex, QUuid>> before;
             // Every other page is watched, which ones changing from step to step.
@@ -132,6 +135,15 @@ private Q_SLOTS:
                     continue;
                 new QAbstractItemModelTester(page, reporting, &watching);
                 connect(page, &QAbstractItemModel::modelReset, &watching, [] { QFAIL("reset"); });
+                edits[page] = {0, 0, page->rowCount()};
+                connect(page, &QAbstractItemModel::rowsInserted, &watching,
+                        [&edits, page](auto, int first, int last) {
+                            std::get<0>(edits[page]) += last - first + 1;
+                        });
+                connect(page, &QAbstractItemModel::rowsRemoved, &watching,
+                        [&edits, page](auto, int first, int last) {
+                            std::get<1>(edits[page]) += last - first + 1;
+                        });
                 for (int row = 0; row < page->rowCount(); ++row)
                     before.append({page, page->index(row), page->cells().at(row).item.uuid()});
             }
@@ -152,6 +164,12 @@ private Q_SLOTS:
                     return std::get<0>(was) == page && std::get<2>(was) == now;
                 });
             };
+            // Tiles are built only as a page grows and dropped only as it shrinks.
+            for (auto [page, edit] : edits.asKeyValueRange()) {
+                const int grown = page->rowCount() - std::get<2>(edit);
+                QCOMPARE(std::get<0>(edit), std::max(grown, 0));
+                QCOMPARE(std::get<1>(edit), std::max(-grown, 0));
+            }
             for (const auto& [page, index, id] : before) {
                 const int row = page ? page->rowOf(id) : -1;
                 QVERIFY(index.row() == row ||
