@@ -98,7 +98,7 @@ QHash<int, QByteArray> GridPageModel::roleNames() const {
 GridItemList GridPageModel::items() const {
     GridItemList items;
     items.reserve(cells().size());
-    for (const Cell& cell : m_cells)
+    for (const Cell& cell : cells())
         items.append(cell.item);
     return items;
 }

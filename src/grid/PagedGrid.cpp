@@ -381,19 +381,19 @@ void PagedGrid::setDragReach(int reach) {
 
 PagedGrid::CellLocation PagedGrid::locate(const QString& cellId) const {
     const std::optional<QUuid> id = parseUuidText(cellId);
-    if (!id || id->isNull())
-        return {};
-    // Found in the composed grid, so only the cell's own page makes its cells.
+    const int at = id ? indexOfCell(*id) : -1;
+    const int pageSize = m_columns * m_rows;
+    // Read from the composed grid: a page off screen need not make its cells.
+    GridPageModel* page = at >= 0 && pageSize > 0 ? m_pages->page(at / pageSize) : nullptr;
+    return page ? CellLocation{page, &m_items.at(at)} : CellLocation{};
+}
+
+int PagedGrid::indexOfCell(const QUuid& id) const {
+    if (id.isNull())
+        return -1;
     const auto found = std::find_if(m_items.cbegin(), m_items.cend(),
-                                    [&id](const GridItemType& item) { return item.uuid() == *id; });
-    const qsizetype pageSize = qsizetype(m_columns) * m_rows;
-    if (found == m_items.cend() || pageSize <= 0)
-        return {};
-    const qsizetype at = found - m_items.cbegin();
-    GridPageModel* page = m_pages->page(int(at / pageSize));
-    if (!page)
-        return {};
-    return {page, &page->cells().at(at % pageSize).item};
+                                    [&id](const GridItemType& item) { return item.uuid() == id; });
+    return found == m_items.cend() ? -1 : int(found - m_items.cbegin());
 }
 
 bool PagedGrid::dropEntered(const QString& cellId) {
@@ -599,9 +599,6 @@ bool PagedGrid::moveFocusedApp(int key) {
     const QUuid moved = app->id;
     Q_EMIT moveRequested(*from, *to);
     // The main screen has rearranged the grid by now: the ring follows the application.
-    const auto at =
-        std::find_if(m_items.cbegin(), m_items.cend(),
-                     [&moved](const GridItemType& item) { return item.uuid() == moved; });
-    setFocusedIndex(at == m_items.cend() ? -1 : int(at - m_items.cbegin()));
+    setFocusedIndex(indexOfCell(moved));
     return true;
 }

@@ -182,6 +182,8 @@ private:
     void recompose();
     [[nodiscard]] std::optional<AppItem> appById(const QString& appId) const;
     [[nodiscard]] CellLocation locate(const QString& cellId) const;
+    // The cell's place in the composed grid; -1 when it has none.
+    [[nodiscard]] int indexOfCell(const QUuid& id) const;
     // Runs `change` on the dragged application and redraws the dimmed tile.
     void changeDragged(const std::function<void(std::optional<AppItem>&)>& change);
     void createFolderFor(const AppItem& dragged, const AppItem& target);
