@@ -127,7 +127,6 @@ int runChild(int argc, char* argv[], const QString& dir, qint64 spawnedAt) {
     });
     QTimer::singleShot(120000, &loop, &QEventLoop::quit);
     view.show();
-    screen.appear();
     loop.exec();
     std::printf("%.0f %.0f %.0f %.1f\n", published, grid, icons, peakMiB());
     return icons < 0 ? 1 : 0;

@@ -205,7 +205,6 @@ int main(int argc, char* argv[]) {
     view.setGeometry(launcherFrame(*QGuiApplication::primaryScreen()));
     MainScreen& screen = scene.mainScreen();
     view.show();
-    screen.appear();
     QElapsedTimer waited;
     waited.start();
     while (screen.contentState() != MainScreen::ContentState::Grid && waited.elapsed() < 60000)

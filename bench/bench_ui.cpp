@@ -135,7 +135,6 @@ double coldStart(std::unique_ptr<LauncherScene>& scene, AppSettings& settings,
     view.setGeometry(launcherFrame(*QGuiApplication::primaryScreen()));
     MainScreen& screen = scene->mainScreen();
     view.show();
-    screen.appear();
     QEventLoop loop;
     QObject::connect(&view, &QQuickWindow::frameSwapped, &loop, [&] {
         if (screen.contentState() == MainScreen::ContentState::Grid)

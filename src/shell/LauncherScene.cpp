@@ -32,6 +32,9 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
                                                 *m_background))
     , m_engine(std::make_unique<QQmlEngine>()) {
     m_discovery->setCacheFile(CatalogueCache::defaultFile());
+    // The catalogue's scan and the picture load on other threads while the
+    // scene below compiles, so the first frames find them (nearly) ready.
+    m_mainScreen->appear();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->addImageProvider(QString(appIconProviderId), new AppIconProvider(*m_discovery));
     m_engine->addImageProvider(DesktopBackgroundProvider::providerId,

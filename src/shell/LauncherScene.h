@@ -18,6 +18,7 @@ class QQuickView;
 
 // Everything the launcher shows, built and wired but not yet on screen: the
 // desktop's services, the catalogue, the main screen and its one window. The
+// catalogue and the desktop picture start loading as it is built. The
 // program, its screenshots and the benchmarks all start from here.
 class LauncherScene final {
 public:

@@ -94,11 +94,10 @@ int QuorlinApp::runLauncher() {
                         m_delegate->reopen();
                 });
     }
-    // A background start still loads the catalogue and the picture now, so the
-    // first F4 finds them ready.
+    // A background start has loaded the catalogue and the picture all the
+    // same (the scene began that), so the first F4 finds them ready.
     if (!m_options.background)
         m_delegate->showLauncher();
-    mainScreen.appear();
     return QGuiApplication::exec();
 }
 
@@ -125,7 +124,6 @@ int QuorlinApp::runScreenshot() {
     connect(&discovery, &AppDiscovery::scanFinished, &waiting, quitWhenReady);
     connect(&background, &DesktopBackground::loadFinished, &waiting, quitWhenReady);
     QTimer::singleShot(screenshotTimeoutMs, &waiting, &QEventLoop::quit);
-    m_scene->mainScreen().appear();
     if (discovery.isLoading() || background.isLoading())
         waiting.exec();
     runEventsFor(screenshotSettleMs);
