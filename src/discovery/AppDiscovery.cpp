@@ -81,6 +81,10 @@ QImage AppDiscovery::actionIcon(const QUuid& appId, const QString& actionId, int
 }
 
 void AppDiscovery::loadApplications() {
+    // The themes' folders are indexed beside the scan rather than when the
+    // first tile asks for its icon: at a large catalogue both take long.
+    m_icons.reset();
+    static_cast<void>(QtConcurrent::run(&m_cachePool, [this] { m_icons.prepareThemes(); }));
     if (!m_loadRequested) {
         m_loadRequested = true;
         showCached();
@@ -164,7 +168,7 @@ void AppDiscovery::adopt(AppList apps) {
         m_iconSources.swap(sources);
         m_actionIconSources.swap(actionSources);
     }
-    m_icons.reset();
+    m_icons.forgetPictures();
     m_allDiscoveredApps = std::move(apps);
     filterAndSortApps();
 }

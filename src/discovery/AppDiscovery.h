@@ -102,7 +102,7 @@ private:
     QFutureWatcher<AppList>* m_watcher = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancel;
 
-    // Writes of the cache, one at a time and in order.
+    // Writes of the cache, one at a time and in order, and the themes' index.
     QThreadPool m_cachePool;
     std::shared_ptr<const CatalogueCache> m_cache;
     // The cache's applications, from when it has been read until shown.

@@ -16,8 +16,19 @@ IconCache::~IconCache() = default;
 void IconCache::reset() {
     const QMutexLocker locker(&m_mutex);
     m_themes.reset();
+    ++m_themesGeneration;
     m_pictures.clear();
     ++m_generation;
+}
+
+void IconCache::forgetPictures() {
+    const QMutexLocker locker(&m_mutex);
+    m_pictures.clear();
+    ++m_generation;
+}
+
+void IconCache::prepareThemes() {
+    static_cast<void>(themes());
 }
 
 std::shared_ptr<const IconThemeIndex> IconCache::themes() {
@@ -27,14 +38,14 @@ std::shared_ptr<const IconThemeIndex> IconCache::themes() {
         const QMutexLocker locker(&m_mutex);
         if (m_themes)
             return m_themes;
-        generation = m_generation;
+        generation = m_themesGeneration;
     }
-    // Read here, once per catalogue, rather than when the catalogue is
-    // published: this runs on the image loader's thread, not the GUI thread.
+    // Read once per scan, never on the GUI thread: listing large theme
+    // folders takes tens of milliseconds.
     auto index = std::make_shared<const IconThemeIndex>(m_themeFolders, m_pixmapFolders,
                                                         m_themeName ? m_themeName() : QString());
     const QMutexLocker locker(&m_mutex);
-    if (generation == m_generation)
+    if (generation == m_themesGeneration)
         m_themes = index;
     return index;
 }

@@ -30,9 +30,16 @@ public:
     IconCache(const IconCache&) = delete;
     IconCache& operator=(const IconCache&) = delete;
 
-    // A new catalogue: the theme and its folders are read afresh at the next
-    // themed request, and pictures made so far are forgotten.
+    // A new scan: the theme and its folders are read afresh, at the next
+    // themed request or by prepareThemes(), and pictures made so far are
+    // forgotten.
     void reset();
+    // A new catalogue: pictures made so far are forgotten, the themes' index
+    // is kept.
+    void forgetPictures();
+    // Reads the theme and its folders now, unless that is done already, so the
+    // first themed request does not wait for it.
+    void prepareThemes();
 
     // `source`'s picture in a transparent square of `pixels`.
     [[nodiscard]] QImage icon(const QString& source, int pixels);
@@ -48,8 +55,11 @@ private:
     // Built on first use: listing every theme folder is the slow part of a lookup.
     std::shared_ptr<const IconThemeIndex> m_themes;
     QCache<QString, QImage> m_pictures{budgetBytes};
-    // Bumped by reset(): a picture made for an earlier catalogue is not kept.
+    // Bumped by forgetPictures() and reset(): a picture made for an earlier
+    // catalogue is not kept.
     quint64 m_generation = 0;
+    // Bumped by reset(): an index of the folders as they were is not kept.
+    quint64 m_themesGeneration = 0;
     // Held while the index is built, so two requests do not both build it.
     QMutex m_indexMutex;
 };

@@ -123,11 +123,17 @@ private Q_SLOTS:
             uuidText(discovery.applications().at(4).id) + "?corner=0.25", &size, QSize(20, 20));
         QCOMPARE(QPair(small.size(), small.pixelColor(0, 0).alpha()), QPair(QSize(20, 20), 0));
         // A desktop action's own icon; an unknown action's is clear, and one
-        // that names none has no address at all.
+        // that names none has no address at all. The icon N lacked is
+        // installed meanwhile: the next scan finds it.
         setup.tree.write("data/g.desktop", "[Desktop Entry]\nType=Application\nExec=true\nName=G\n"
                                            "Actions=w;x;\n[Desktop Action w]\nName=W\nIcon=green\n"
                                            "[Desktop Action x]\nName=X\n");
+        setup.tree.write("icons/hicolor/48x48/apps/not-installed.png",
+                         fixture::png(48, 48, Qt::blue));
         QVERIFY(setup.scan());
+        QCOMPARE(provider.requestImage(uuidText(discovery.applications().at(2).id), &size, {})
+                     .pixelColor(32, 32),
+                 QColor(Qt::blue));
         const AppItem g = discovery.applications().at(1);
         QCOMPARE(g.actions.size(), 2);
         QCOMPARE(actionIconSource(g, g.actions.at(0)), appIconSource(g) + "?action=w");
