@@ -4,9 +4,15 @@
 #include "IconDecoding.h"
 #include "UuidText.h"
 
+#include <QFutureWatcher>
 #include <QPainter>
 #include <QPainterPath>
+#include <QThread>
 #include <QUrlQuery>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -41,6 +47,37 @@ QImage withRoundedCorners(const QImage& image, qreal corner) {
     return rounded;
 }
 
+// One icon on its way. Lives on the engine's loader thread, which deletes it
+// once it is finished or no longer wanted; the work it started then still
+// runs, but skips the decoding if it has not begun.
+class IconResponse final : public QQuickImageResponse {
+public:
+    IconResponse(AppIconProvider& provider, QThreadPool& pool, const QString& id,
+                 const QSize& requestedSize) {
+        connect(&m_made, &QFutureWatcherBase::finished, this, [this] {
+            m_image = m_made.result();
+            Q_EMIT finished();
+        });
+        m_made.setFuture(QtConcurrent::run(
+            &pool, [&provider, id, requestedSize, cancelled = m_cancelled]() -> QImage {
+                if (cancelled->load(std::memory_order_relaxed))
+                    return {};
+                return provider.requestImage(id, nullptr, requestedSize);
+            }));
+    }
+
+    [[nodiscard]] QQuickTextureFactory* textureFactory() const override {
+        return QQuickTextureFactory::textureFactoryForImage(m_image);
+    }
+
+    void cancel() override { m_cancelled->store(true, std::memory_order_relaxed); }
+
+private:
+    std::shared_ptr<std::atomic_bool> m_cancelled = std::make_shared<std::atomic_bool>(false);
+    QFutureWatcher<QImage> m_made;
+    QImage m_image;
+};
+
 } // namespace
 
 AppIconProvider::AppIconProvider(const AppDiscovery& discovery)
@@ -48,9 +85,14 @@ AppIconProvider::AppIconProvider(const AppDiscovery& discovery)
     m_discovery = &discovery;
 }
 
-AppIconProvider::AppIconProvider()
-    : QQuickImageProvider(QQuickImageProvider::Image,
-                          QQmlImageProviderBase::ForceAsynchronousImageLoading) {}
+AppIconProvider::AppIconProvider() {
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+}
+
+QQuickImageResponse* AppIconProvider::requestImageResponse(const QString& id,
+                                                           const QSize& requestedSize) {
+    return new IconResponse(*this, m_pool, id, requestedSize);
+}
 
 QImage AppIconProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize) {
     const QSize wanted = boundedRequest(requestedSize);
