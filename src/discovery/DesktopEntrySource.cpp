@@ -7,6 +7,8 @@
 #include "DirectoryListing.h"
 
 #include <QFile>
+#include <QHash>
+#include <QMutex>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -74,9 +76,28 @@ bool booleanKey(GKeyFile* file, const char* key) {
     return g_key_file_get_boolean(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr) != FALSE;
 }
 
-bool programExists(const char* program) {
-    return GText(g_find_program_in_path(program)) != nullptr;
-}
+// Entries mostly start a handful of programs (env, flatpak, a desktop's own
+// helpers): each is looked up in PATH once per scan, not once per entry,
+// which at thousands of entries is most of the scan's system calls.
+class ProgramLookup {
+public:
+    bool exists(const char* program) {
+        const QByteArray name(program);
+        {
+            const QMutexLocker locker(&m_mutex);
+            if (const auto known = m_known.constFind(name); known != m_known.cend())
+                return *known;
+        }
+        const bool found = GText(g_find_program_in_path(program)) != nullptr;
+        const QMutexLocker locker(&m_mutex);
+        m_known.insert(name, found);
+        return found;
+    }
+
+private:
+    QMutex m_mutex;
+    QHash<QByteArray, bool> m_known;
+};
 
 bool listHas(char** list, const QByteArray& desktop) {
     return list != nullptr && g_strv_contains(list, desktop.constData());
@@ -158,7 +179,7 @@ DesktopActionList actionsOf(GKeyFile* file) {
 // constructing one: each construction first indexes every applications folder
 // of the session through GIO's own walk, which follows links to folders and
 // never ends when one of them leads to "/".
-Loaded loadEntry(const QString& identifier, const QString& path) {
+Loaded loadEntry(const QString& identifier, const QString& path, ProgramLookup& programs) {
     Loaded loaded;
     // Read here rather than by GLib: a FIFO or a huge file must not stall the scan.
     const std::optional<QByteArray> data = readBoundedFile(path, maxDesktopEntryBytes);
@@ -179,7 +200,7 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
         return loaded;
     // A missing TryExec or Exec program makes the file no application at all.
     if (const GText tryExec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_TRY_EXEC);
-        tryExec != nullptr && *tryExec != '\0' && !programExists(tryExec.get()))
+        tryExec != nullptr && *tryExec != '\0' && !programs.exists(tryExec.get()))
         return loaded;
     const GText exec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_EXEC);
     GText program;
@@ -188,7 +209,7 @@ Loaded loadEntry(const QString& identifier, const QString& path) {
         if (!g_shell_parse_argv(exec.get(), nullptr, &argv, nullptr))
             return loaded;
         const GTextList words(argv);
-        if (!programExists(words.get()[0]))
+        if (!programs.exists(words.get()[0]))
             return loaded;
         program.reset(g_path_get_basename(words.get()[0]));
     }
@@ -234,12 +255,13 @@ QList<DesktopEntryRecord> readDesktopEntries(const QStringList& folders,
             }
         }
     }
-    const std::function<Loaded(const Candidate&)> settle =
-        [&cancelled](const Candidate& candidate) {
-            return cancelled.load(std::memory_order_relaxed)
-                       ? Loaded{}
-                       : loadEntry(candidate.identifier, candidate.path);
-        };
+    ProgramLookup programs;
+    const std::function<Loaded(const Candidate&)> settle = [&cancelled,
+                                                            &programs](const Candidate& candidate) {
+        return cancelled.load(std::memory_order_relaxed)
+                   ? Loaded{}
+                   : loadEntry(candidate.identifier, candidate.path, programs);
+    };
     const QList<Loaded> settled = QtConcurrent::blockingMapped<QList<Loaded>>(candidates, settle);
 
     QList<DesktopEntryRecord> records;
