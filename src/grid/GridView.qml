@@ -27,6 +27,34 @@ Item {
 
     objectName: "gridPage"
 
+    // Every tile of the page rocks in edit mode, between 0 and 2 degrees,
+    // from the moment the page is built, and stops dead on leaving it.
+    property real wiggle: 0
+
+    SequentialAnimation {
+        running: root.isEditMode
+        loops: Animation.Infinite
+
+        NumberAnimation {
+            target: root
+            property: "wiggle"
+            from: 0
+            to: 2
+            duration: 150
+            easing.type: Easing.Bezier
+            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
+        }
+        NumberAnimation {
+            target: root
+            property: "wiggle"
+            from: 2
+            to: 0
+            duration: 150
+            easing.type: Easing.Bezier
+            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
+        }
+    }
+
     Grid {
         id: cells
 
@@ -197,6 +225,7 @@ Item {
                             name: cell.name
                             iconSource: cell.iconSource
                             isEditMode: root.isEditMode
+                            wiggleOffset: root.wiggle
                             hasDeleteAction: root.isEditMode
                             opacity: cell.isDragged ? 0.5 : 1
                             onDeleteClicked: root.grid.requestDelete(cell.appId)

@@ -4,9 +4,9 @@ import QtQuick
 import Quorlin
 
 // One application: its icon above its name. It lifts and grows under the
-// pointer, rocks gently in edit mode and, when the host gives it a delete
-// action, carries a red delete badge. Clicks, drags and the context menu
-// belong to the host; the badge is the only thing here that takes a click.
+// pointer, turns by wiggleOffset in edit mode and, when the host gives it a
+// delete action, carries a red delete badge. Clicks, drags and the context
+// menu belong to the host; the badge is the only thing here that takes a click.
 Item {
     id: root
 
@@ -16,7 +16,8 @@ Item {
     // Whether the host gave a delete action; the badge exists only then.
     property bool hasDeleteAction: false
     readonly property bool isHovered: hover.hovered
-    // Rotation of the icon in edit mode, rocking between 0 and 2 degrees.
+    // Rotation of the icon in edit mode, in degrees. The host rocks it: one
+    // animation for a page of tiles, rather than one built with every tile.
     property real wiggleOffset: 0
     // 0 at rest, 1 hovered. A spring drives it, so it overshoots a little
     // on the way, and the icon's size and shadow follow it together.
@@ -34,38 +35,6 @@ Item {
             spring: 7.0
             damping: 0.4
             epsilon: 0.002
-        }
-    }
-
-    // The rock starts whenever edit mode is on while the tile exists, also for
-    // tiles created later (a page scrolled into view), and stops dead on leaving it.
-    SequentialAnimation {
-        id: wiggle
-
-        running: root.isEditMode
-        loops: Animation.Infinite
-        onRunningChanged: {
-            if (!running)
-                root.wiggleOffset = 0;
-        }
-
-        NumberAnimation {
-            target: root
-            property: "wiggleOffset"
-            from: 0
-            to: 2
-            duration: 150
-            easing.type: Easing.Bezier
-            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
-        }
-        NumberAnimation {
-            target: root
-            property: "wiggleOffset"
-            from: 2
-            to: 0
-            duration: 150
-            easing.type: Easing.Bezier
-            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
         }
     }
 

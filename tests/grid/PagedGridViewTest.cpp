@@ -89,6 +89,25 @@ private Q_SLOTS:
         QCOMPARE(scene.grid.currentPage(), 1);
     }
 
+    // In edit mode every tile rocks, one built on a page turned to as well,
+    // all as one; out of it they stand straight at once.
+    void editModeRocksTheTiles() {
+        Scene scene(40);
+        QVERIFY(scene.root);
+        const auto turns = [&] {
+            QSet<qreal> angles;
+            for (QQuickItem* icon : itemsNamed(scene.root, QStringLiteral("tileIcon")))
+                angles.insert(icon->rotation());
+            return angles;
+        };
+        scene.root->setProperty("isEditMode", true);
+        scene.grid.setCurrentPage(1);
+        QTRY_VERIFY(scene.onScreen(35));
+        QTRY_VERIFY(turns().size() == 1 && *turns().begin() > 0.5);
+        scene.root->setProperty("isEditMode", false);
+        QCOMPARE(turns(), QSet<qreal>{0});
+    }
+
     // Three dots, 8 in from the edge, 7 wide and 17 apart: targets reach 5
     // around each dot and meet halfway between two.
     void pageDotTargets_data() {
