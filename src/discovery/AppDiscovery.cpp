@@ -24,6 +24,9 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     // not occupy its threads themselves.
     m_scanPool.setMaxThreadCount(1);
     m_cachePool.setMaxThreadCount(1);
+    m_storeDelay.setSingleShot(true);
+    m_storeDelay.setInterval(storeDelayMs);
+    connect(&m_storeDelay, &QTimer::timeout, this, &AppDiscovery::storeCatalogue);
 }
 
 AppDiscovery::~AppDiscovery() {
@@ -33,9 +36,23 @@ AppDiscovery::~AppDiscovery() {
     if (m_cancel)
         m_cancel->store(true);
     m_scanPool.waitForDone();
-    // A cache write in progress is finished: a new file half written is never
-    // seen, but the next start would have nothing to show.
+    // A cache write waiting or in progress is finished: a new file half
+    // written is never seen, but the next start would have nothing to show.
+    storeCatalogue();
     m_cachePool.waitForDone();
+}
+
+void AppDiscovery::storeCatalogue() {
+    m_storeDelay.stop();
+    if (!m_unstored)
+        return;
+    static_cast<void>(
+        QtConcurrent::run(&m_cachePool, [cache = m_cache, roots = m_roots,
+                                         unstored = std::move(*m_unstored)]() mutable {
+            cache->store(
+                CatalogueCache::snapshot(roots, std::move(unstored.apps), unstored.scanEndedNs));
+        }));
+    m_unstored.reset();
 }
 
 void AppDiscovery::setCacheFile(const QString& file) {
@@ -130,12 +147,13 @@ void AppDiscovery::publish(AppList apps) {
     m_showingCache = false;
     m_scanPublished = true;
     if (m_cache) {
-        // Stamped now, just after the scan, so a file changed during the scan
-        // is either seen as changed or too recent to be trusted.
-        static_cast<void>(
-            QtConcurrent::run(&m_cachePool, [cache = m_cache, roots = m_roots, apps]() mutable {
-                cache->store(CatalogueCache::snapshot(roots, std::move(apps)));
-            }));
+        // Stamped as of now, just after the scan, so a file changed during the
+        // scan is either seen as changed or too recent to be trusted. Written
+        // a little later: the cache is for the next start, and stamping
+        // thousands of files would compete with this one's first page.
+        m_unstored = UnstoredCatalogue{apps, CatalogueCache::clockNs()};
+        if (!m_storeDelay.isActive())
+            m_storeDelay.start();
     }
     adopt(std::move(apps));
     setIsLoading(false);

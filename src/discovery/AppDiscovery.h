@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QReadWriteLock>
 #include <QThreadPool>
+#include <QTimer>
 #include <QUuid>
 #include <QtQml/qqmlregistration.h>
 
@@ -85,7 +86,17 @@ Q_SIGNALS:
     void scanFinished();
 
 private:
+    // How long after a scan's publication its catalogue is written to the cache.
+    static constexpr int storeDelayMs = 500;
+
+    struct UnstoredCatalogue {
+        AppList apps;
+        qint64 scanEndedNs = 0;
+    };
+
     void publish(AppList apps);
+    // Writes the last scan's catalogue to the cache now, if it is not yet.
+    void storeCatalogue();
     void showCached();
     void adopt(AppList apps);
 
@@ -105,6 +116,8 @@ private:
     // Writes of the cache, one at a time and in order, and the themes' index.
     QThreadPool m_cachePool;
     std::shared_ptr<const CatalogueCache> m_cache;
+    std::optional<UnstoredCatalogue> m_unstored;
+    QTimer m_storeDelay;
     // The cache's applications, from when it has been read until shown.
     std::optional<AppList> m_cachedApps;
     bool m_loadRequested = false;

@@ -22,12 +22,6 @@ constexpr qint64 nsPerSecond = 1'000'000'000;
 // tick, unseen. Such a stamp never matches, and the next scan stamps it again.
 constexpr qint64 racyWindowNs = 2 * nsPerSecond;
 
-qint64 nowNs() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return qint64(now.tv_sec) * nsPerSecond + now.tv_nsec;
-}
-
 FileStamp stampOf(const QString& path, qint64 now) {
     FileStamp stamp{path, FileStamp::missingMtime, 0, 0};
     struct stat status {};
@@ -107,7 +101,7 @@ std::optional<AppList> CatalogueCache::load(const CatalogueRoots& roots) const {
         return ignored(why);
     if (snapshot->context != contextOf(roots))
         return std::nullopt;
-    const qint64 now = nowNs();
+    const qint64 now = clockNs();
     for (const FileStamp& stamp : snapshot->stamps) {
         if (stampOf(stamp.path, now) != stamp)
             return std::nullopt;
@@ -117,11 +111,17 @@ std::optional<AppList> CatalogueCache::load(const CatalogueRoots& roots) const {
     return std::move(snapshot->apps);
 }
 
-CatalogueSnapshot CatalogueCache::snapshot(const CatalogueRoots& roots, AppList apps) {
+qint64 CatalogueCache::clockNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * nsPerSecond + now.tv_nsec;
+}
+
+CatalogueSnapshot CatalogueCache::snapshot(const CatalogueRoots& roots, AppList apps,
+                                           qint64 scanEndedNs) {
     CatalogueSnapshot snapshot{contextOf(roots), {}, std::move(apps)};
-    const qint64 now = nowNs();
     for (const QString& path : dependencies(roots, snapshot.apps))
-        snapshot.stamps.append(stampOf(path, now));
+        snapshot.stamps.append(stampOf(path, scanEndedNs));
     return snapshot;
 }
 

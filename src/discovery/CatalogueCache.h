@@ -27,8 +27,12 @@ public:
     [[nodiscard]] std::optional<AppList> load(const CatalogueRoots& roots) const;
 
     // A scan's result with the context and stamps a later load checks against.
-    // Stamps are taken now, so call it right after the scan.
-    [[nodiscard]] static CatalogueSnapshot snapshot(const CatalogueRoots& roots, AppList apps);
+    // `scanEndedNs` is clockNs() when the scan ended: a file changed since, or
+    // shortly before, is stamped as never to be trusted.
+    [[nodiscard]] static CatalogueSnapshot snapshot(const CatalogueRoots& roots, AppList apps,
+                                                    qint64 scanEndedNs = clockNs());
+    // The clock stamps are compared with: the files' own.
+    [[nodiscard]] static qint64 clockNs();
 
     // Replaces the file by `snapshot` unless it already holds it, through a
     // temporary file renamed over it, so a reader never sees half a file. The

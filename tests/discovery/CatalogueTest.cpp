@@ -267,7 +267,9 @@ private Q_SLOTS:
             QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(it.next()), past, 0), 0);
         setup.restart();
         QVERIFY(setup.scan());
-        setup.discovery.reset(); // and its cache written
+        // Written soon after the scan, while the launcher runs.
+        QTRY_VERIFY(QFile::exists(setup.tree.path("cache/catalogue")));
+        setup.discovery.reset();
         QFile file(setup.tree.path("cache/catalogue"));
         setup.settings.setHiddenApps({"e"});
         setup.settings.setCustomAppOrder({"f", "b"});
