@@ -54,7 +54,7 @@ public:
     // The icon of an application of the published scan in a square of
     // `pixels`, looked up and decoded now unless a view asked for it before;
     // the generic icon for an unknown id. Safe on any thread: the image
-    // provider calls it from its loader thread, never the GUI thread.
+    // provider calls it from its own threads, never the GUI thread.
     [[nodiscard]] QImage icon(const QUuid& appId, int pixels) const;
     // The icon of one of the application's desktop actions, the same way; a
     // null image when the action names none.
@@ -125,7 +125,7 @@ private:
     bool m_showingCache = false;
     bool m_scanPublished = false;
 
-    // Each published application's icon source, by id, for the loader thread.
+    // Each published application's icon source, by id, for the image provider's threads.
     mutable QReadWriteLock m_iconLock;
     QHash<QUuid, QString> m_iconSources;
     // Only the applications whose actions name icons: action id to source.

@@ -16,7 +16,7 @@ class IconThemeIndex;
 // up in the icon themes, decoded at the size asked for and kept, within a
 // memory budget, so a page shown again costs nothing. A source that gives no
 // picture gets the generic application icon. Safe on any thread; the image
-// provider calls it from its loader thread.
+// provider calls it from its own threads.
 class IconCache {
 public:
     // Room for several pages of icons, at any device pixel ratio.
