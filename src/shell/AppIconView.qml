@@ -66,6 +66,10 @@ Item {
                 x: -16
                 y: -16 + 2 + 2 * root.hoverProgress
                 source: "image://symbol/grid/icons/tile-shadow-rest.png"
+                // Resampled only while it grows: at rest it is copied, pixel
+                // for pixel, which the software renderer does several times
+                // as fast as a smooth draw.
+                smooth: root.hoverProgress > 0
                 opacity: Math.min(1, Math.max(0, 1 - root.hoverProgress))
                 visible: opacity > 0
             }
@@ -98,7 +102,10 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             scale: 1 + 0.1 * root.hoverProgress
             rotation: root.isEditMode ? root.wiggleOffset : 0
-            antialiasing: true
+            // Resampled, and its edges smoothed, only while it grows or rocks:
+            // at rest it is copied pixel for pixel, several times as fast.
+            smooth: root.hoverProgress > 0 || rotation !== 0
+            antialiasing: smooth
             asynchronous: true
             sourceSize: Qt.size(64, 64)
             fillMode: Image.PreserveAspectFit
