@@ -35,7 +35,6 @@ int main(int argc, char* argv[]) {
             bench::medianMs(3, [&] { found = scanCatalogue(roots, cancelled).size(); });
         const double withIcons = bench::medianMs(3, [&] {
             IconCache icons(roots.iconThemeFolders, {}, [] { return QStringLiteral("hicolor"); });
-            icons.reset();
             for (const AppItem& entry : scanCatalogue(roots, cancelled))
                 found = icons.icon(entry.icon, 64).width();
         });

@@ -99,8 +99,9 @@ QImage AppDiscovery::actionIcon(const QUuid& appId, const QString& actionId, int
 
 void AppDiscovery::loadApplications() {
     // The themes' folders are indexed beside the scan rather than when the
-    // first tile asks for its icon: at a large catalogue both take long.
-    m_icons.reset();
+    // first tile asks for its icon: at a large catalogue both take long. The
+    // pictures shown meanwhile stay; the scan's publication forgets them.
+    m_icons.forgetThemes();
     static_cast<void>(QtConcurrent::run(&m_cachePool, [this] { m_icons.prepareThemes(); }));
     if (!m_loadRequested) {
         m_loadRequested = true;

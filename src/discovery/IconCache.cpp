@@ -13,12 +13,10 @@ IconCache::IconCache(QStringList themeFolders, QStringList pixmapFolders,
 
 IconCache::~IconCache() = default;
 
-void IconCache::reset() {
+void IconCache::forgetThemes() {
     const QMutexLocker locker(&m_mutex);
     m_themes.reset();
     ++m_themesGeneration;
-    m_pictures.clear();
-    ++m_generation;
 }
 
 void IconCache::forgetPictures() {

@@ -31,11 +31,9 @@ public:
     IconCache& operator=(const IconCache&) = delete;
 
     // A new scan: the theme and its folders are read afresh, at the next
-    // themed request or by prepareThemes(), and pictures made so far are
-    // forgotten.
-    void reset();
-    // A new catalogue: pictures made so far are forgotten, the themes' index
-    // is kept.
+    // themed request or by prepareThemes(); pictures made so far are kept.
+    void forgetThemes();
+    // A new catalogue: pictures made so far are forgotten.
     void forgetPictures();
     // Reads the theme and its folders now, unless that is done already, so the
     // first themed request does not wait for it.
@@ -55,10 +53,10 @@ private:
     // Built on first use: listing every theme folder is the slow part of a lookup.
     std::shared_ptr<const IconThemeIndex> m_themes;
     QCache<QString, QImage> m_pictures{budgetBytes};
-    // Bumped by forgetPictures() and reset(): a picture made for an earlier
-    // catalogue is not kept.
+    // Bumped by forgetPictures(): a picture made for an earlier catalogue is
+    // not kept.
     quint64 m_generation = 0;
-    // Bumped by reset(): an index of the folders as they were is not kept.
+    // Bumped by forgetThemes(): an index of the folders as they were is not kept.
     quint64 m_themesGeneration = 0;
     // Held while the index is built, so two requests do not both build it.
     QMutex m_indexMutex;
