@@ -159,6 +159,9 @@ void MainScreen::followLaunch(const QString& name, const QFuture<QString>& answe
     auto* patience = new QTimer(watcher);
     for (QTimer* timer : {delay, patience})
         timer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: the launched program's moment
+    // is a promise, not an estimate.
+    delay->setTimerType(Qt::PreciseTimer);
     const auto settle = [watcher, delay, patience] {
         delay->stop();
         patience->stop();
