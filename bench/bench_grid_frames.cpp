@@ -13,6 +13,7 @@
 #include "OffscreenBench.h"
 #include "PagedGrid.h"
 #include "QSettingsDefaultsStore.h"
+#include "SceneGraphBackend.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -185,6 +186,8 @@ int main(int argc, char* argv[]) {
         qputenv("XDG_CURRENT_DESKTOP", "KDE");
     }
     QGuiApplication app(argc, argv);
+    // Frames paced as the launcher paces them.
+    chooseSceneGraphBackend();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString dataHome = home.filePath("catalogue");

@@ -7,6 +7,7 @@
 #include "AppIconSource.h"
 #include "OffscreenBench.h"
 #include "PagedGrid.h"
+#include "SceneGraphBackend.h"
 #include "ScreenshotComposer.h"
 #include "SymbolImageProvider.h"
 
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
     if (!prepareOffscreenBench(home, screens))
         return 1;
     QGuiApplication app(argc, argv);
+    // Frames paced as the launcher paces them.
+    chooseSceneGraphBackend();
     QQuickView view;
     view.engine()->addImportPath(QStringLiteral("qrc:/"));
     view.engine()->addImageProvider(QString(appIconProviderId), new AppIconProvider);

@@ -11,6 +11,7 @@
 #include "MainScreen.h"
 #include "OffscreenBench.h"
 #include "QSettingsDefaultsStore.h"
+#include "SceneGraphBackend.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -171,6 +172,8 @@ int main(int argc, char* argv[]) {
     if (!prepareOffscreenBench(home, screens))
         return 1;
     QGuiApplication app(argc, argv);
+    // Frames paced as the launcher paces them.
+    chooseSceneGraphBackend();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString small = home.filePath("catalogue-1000");
