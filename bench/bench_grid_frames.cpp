@@ -108,6 +108,15 @@ public:
                 m_lastX = x;
                 if (m_lastFrameEnd >= 0 && moved)
                     m_intervals.push_back((now - m_lastFrameEnd) / 1e6);
+                // Split for the reader: the wait before a turn's first moving
+                // frame, and the gaps between two frames that both moved.
+                if (moved && m_lastMoved && m_lastFrameEnd >= 0)
+                    m_motionGaps.push_back((now - m_lastFrameEnd) / 1e6);
+                if (moved && m_turnStart >= 0) {
+                    m_turnLatencies.push_back((now - m_turnStart) / 1e6);
+                    m_turnStart = -1;
+                }
+                m_lastMoved = moved;
                 m_lastFrameEnd = now;
             },
             Qt::DirectConnection);
@@ -116,6 +125,8 @@ public:
     void start() {
         m_costs.clear();
         m_intervals.clear();
+        m_motionGaps.clear();
+        m_turnLatencies.clear();
         m_lastFrameEnd = -1;
         m_recording = true;
         m_span.start();
@@ -123,7 +134,11 @@ public:
 
     // The next frame starts a new run of frames: the idle time before it is
     // not a slow frame.
-    void restartIntervals() { m_lastFrameEnd = -1; }
+    void restartIntervals() {
+        m_lastFrameEnd = -1;
+        m_lastMoved = false;
+        m_turnStart = m_clock.nsecsElapsed();
+    }
     // Counts only the gaps before frames that moved these pages (nullptr: all).
     void watchMotion(QQuickItem* pages) { m_pages = pages; }
 
@@ -141,6 +156,14 @@ public:
                     quantile(m_costs, 0.5), quantile(m_costs, 0.9), quantile(m_costs, 1.0),
                     quantile(m_intervals, 0.5), quantile(m_intervals, 0.9),
                     quantile(m_intervals, 1.0));
+        if (!m_turnLatencies.empty())
+            std::printf(
+                "  of which: turn asked to its first moved frame median %.1f ms, worst %.1f "
+                "ms; gaps between two moved frames median %.1f ms, p90 %.1f ms, worst %.1f "
+                "ms\n",
+                quantile(m_turnLatencies, 0.5), quantile(m_turnLatencies, 1.0),
+                quantile(m_motionGaps, 0.5), quantile(m_motionGaps, 0.9),
+                quantile(m_motionGaps, 1.0));
     }
 
 private:
@@ -155,11 +178,15 @@ private:
     QElapsedTimer m_span;
     qint64 m_frameStart = 0;
     qint64 m_lastFrameEnd = -1;
+    qint64 m_turnStart = -1;
+    bool m_lastMoved = false;
     bool m_recording = false;
     QQuickItem* m_pages = nullptr;
     double m_lastX = 0;
     std::vector<double> m_costs;
     std::vector<double> m_intervals;
+    std::vector<double> m_motionGaps;
+    std::vector<double> m_turnLatencies;
 };
 
 } // namespace
