@@ -7,6 +7,11 @@ set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")/.." && pwd)
 status=0
+# A runtime folder of the benches' own: a machine without a session (CI, a
+# root shell) has none, and a desktop's would be shared with a running launcher.
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime
 for b in "$build"/bench/bench_*; do
     [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
