@@ -2,8 +2,10 @@
 
 // Puts a UI benchmark on a fixed 1920 x 1080 offscreen screen with the software
 // renderer and settings, data and GSettings of its own, so figures do not depend
-// on the machine's desktop. Call before the QGuiApplication is made; `home` and
-// `screens` must outlive it.
+// on the machine's desktop, with frames paced as the launcher paces them. Call
+// before the QGuiApplication is made; `home` and `screens` must outlive it.
+
+#include "SceneGraphBackend.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -22,6 +24,8 @@
     if (platform.isEmpty() || platform == "offscreen")
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
     qputenv("QT_QUICK_BACKEND", "software");
+    // Frames paced as the launcher paces them on that renderer.
+    chooseSceneGraphBackend();
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
     // The launcher keeps a catalogue cache: a bench never touches the user's.
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));

@@ -16,7 +16,6 @@
 #include "LauncherScene.h"
 #include "MainScreen.h"
 #include "OffscreenBench.h"
-#include "SceneGraphBackend.h"
 #include "ScreenshotComposer.h"
 
 #include <QElapsedTimer>
@@ -86,8 +85,6 @@ double peakMiB() {
 // One launcher over the catalogue in `dir`; prints "published grid icons peak".
 int runChild(int argc, char* argv[], const QString& dir, qint64 spawnedAt) {
     QGuiApplication app(argc, argv);
-    // Frames paced as the launcher paces them.
-    chooseSceneGraphBackend();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     const auto since = [spawnedAt] {
         QElapsedTimer now;

@@ -13,7 +13,6 @@
 #include "OffscreenBench.h"
 #include "PagedGrid.h"
 #include "QSettingsDefaultsStore.h"
-#include "SceneGraphBackend.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -213,8 +212,6 @@ int main(int argc, char* argv[]) {
         qputenv("XDG_CURRENT_DESKTOP", "KDE");
     }
     QGuiApplication app(argc, argv);
-    // Frames paced as the launcher paces them.
-    chooseSceneGraphBackend();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString dataHome = home.filePath("catalogue");

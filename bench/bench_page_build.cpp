@@ -7,7 +7,6 @@
 #include "AppIconSource.h"
 #include "OffscreenBench.h"
 #include "PagedGrid.h"
-#include "SceneGraphBackend.h"
 #include "ScreenshotComposer.h"
 #include "SymbolImageProvider.h"
 
@@ -44,8 +43,6 @@ int main(int argc, char* argv[]) {
     if (!prepareOffscreenBench(home, screens))
         return 1;
     QGuiApplication app(argc, argv);
-    // Frames paced as the launcher paces them.
-    chooseSceneGraphBackend();
     QQuickView view;
     view.engine()->addImportPath(QStringLiteral("qrc:/"));
     view.engine()->addImageProvider(QString(appIconProviderId), new AppIconProvider);

@@ -11,7 +11,6 @@
 #include "MainScreen.h"
 #include "OffscreenBench.h"
 #include "QSettingsDefaultsStore.h"
-#include "SceneGraphBackend.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -172,8 +171,6 @@ int main(int argc, char* argv[]) {
     if (!prepareOffscreenBench(home, screens))
         return 1;
     QGuiApplication app(argc, argv);
-    // Frames paced as the launcher paces them.
-    chooseSceneGraphBackend();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString small = home.filePath("catalogue-1000");

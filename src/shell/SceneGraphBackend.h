@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// Picks the scene graph's renderer; call once the application exists and before
-// its first window.
+// Picks the scene graph's renderer; call before the first window, and once the
+// application exists unless QT_QUICK_BACKEND or QSG_RHI_BACKEND already names
+// one (the choice then asks nothing of the platform).
 // A user's own choice (QT_QUICK_BACKEND, QSG_RHI_BACKEND) is left as it is.
 void chooseSceneGraphBackend();
 
