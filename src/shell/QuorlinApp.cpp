@@ -11,6 +11,7 @@
 #include "PagedGrid.h"
 #include "ScreenshotComposer.h"
 #include "SystemGlobalHotkey.h"
+#include "TerminationSignal.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -68,6 +69,10 @@ int QuorlinApp::runLauncher() {
                              "without one, so --toggle cannot reach this launcher\n");
 
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // The session's end, or Ctrl+C, quits through the event loop: the scene's
+    // destructors then write the catalogue cache that the next start shows.
+    const TerminationSignal termination;
+    connect(&termination, &TerminationSignal::requested, this, &QCoreApplication::quit);
     m_scene = std::make_unique<LauncherScene>(AppSettings::shared(), m_options.roots);
     if (!m_scene->isReady())
         return 1;

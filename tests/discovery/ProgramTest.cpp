@@ -59,6 +59,36 @@ private Q_SLOTS:
                      .arg(tree.root()));
     }
 
+    // The end of a session (SIGTERM) ends a running launcher through its event
+    // loop, as a quit does, rather than killing it where it stands.
+    void endsOnTerminate() {
+        const fixture::Tree tree;
+        tree.build({"data/applications/a.desktop:Name=A", "root/", "run/"});
+        QVERIFY(QFile::setPermissions(tree.path("run"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : {
+                 std::pair{"XDG_CONFIG_HOME", tree.path("config")},
+                 {"XDG_CACHE_HOME", tree.path("cache")},
+                 {"XDG_DATA_HOME", tree.path("data")},
+                 {"XDG_RUNTIME_DIR", tree.path("run")},
+                 {"QT_QPA_PLATFORM", QString("offscreen")},
+                 {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + tree.path("no-bus")},
+                 // Its channel's name comes from the display: one of its own.
+                 {"WAYLAND_DISPLAY", tree.root().replace(u'/', u'_')},
+             })
+            environment.insert(name, value);
+        QProcess launcher;
+        launcher.setProcessEnvironment(environment);
+        launcher.start(qEnvironmentVariable("QUORLIN_BINARY"),
+                       {"--background", "--root", tree.path("root")});
+        // Written while it runs, long after it has taken the signals.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(tree.path("cache/quorlin/catalogue")), 60'000);
+        launcher.terminate();
+        QVERIFY(launcher.waitForFinished(60'000));
+        QCOMPARE(QPair(launcher.exitStatus(), launcher.exitCode()), QPair(QProcess::NormalExit, 0));
+    }
+
     // The demo catalogue that `make run` shows comes from a script: what it
     // makes now must be what is committed.
     void demoCatalogueIsReproduced() {
