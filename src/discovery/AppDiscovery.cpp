@@ -27,6 +27,9 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     m_storeDelay.setSingleShot(true);
     m_storeDelay.setInterval(storeDelayMs);
     connect(&m_storeDelay, &QTimer::timeout, this, &AppDiscovery::storeCatalogue);
+    m_checkingScanDelay.setSingleShot(true);
+    m_checkingScanDelay.setInterval(1000);
+    connect(&m_checkingScanDelay, &QTimer::timeout, this, &AppDiscovery::startCheckingScan);
 }
 
 AppDiscovery::~AppDiscovery() {
@@ -62,11 +65,16 @@ void AppDiscovery::setCacheFile(const QString& file) {
     // queued next starts once it is read: the scan's result is always published
     // after the cache's and replaces it, and a small machine is not asked to do
     // both at once.
+    m_cacheReading = true;
     auto* cached = new QFutureWatcher<std::optional<AppList>>(this);
     connect(cached, &QFutureWatcherBase::finished, this, [this, cached] {
+        m_cacheReading = false;
         m_cachedApps = cached->result();
         cached->deleteLater();
-        showCached();
+        if (m_cachedApps)
+            showCached();
+        else
+            startCheckingScan(); // nothing to check: the scan is the first screen
     });
     cached->setFuture(QtConcurrent::run(
         &m_scanPool, [cache = m_cache, roots = m_roots] { return cache->load(roots); }));
@@ -105,8 +113,30 @@ void AppDiscovery::loadApplications() {
     static_cast<void>(QtConcurrent::run(&m_cachePool, [this] { m_icons.prepareThemes(); }));
     if (!m_loadRequested) {
         m_loadRequested = true;
-        showCached();
+        // A cached catalogue is on screen in a moment, and the scan that checks
+        // it waits for that: on a small machine its readers would take the
+        // cores the first page is built and drawn on, and the cache is there
+        // so that the first page comes before any of that work.
+        if (m_cacheReading || m_cachedApps) {
+            m_scanHeld = true;
+            showCached();
+            return;
+        }
     }
+    m_scanHeld = false;
+    m_checkingScanDelay.stop();
+    startScan();
+}
+
+void AppDiscovery::startCheckingScan() {
+    if (!m_scanHeld)
+        return;
+    m_scanHeld = false;
+    m_checkingScanDelay.stop();
+    startScan();
+}
+
+void AppDiscovery::startScan() {
     if (m_watcher != nullptr) {
         m_cancel->store(true);
         // Its result is of no use any more: disconnecting keeps it from being
@@ -169,6 +199,9 @@ void AppDiscovery::showCached() {
     m_showingCache = true;
     adopt(std::move(apps));
     setIsLoading(false);
+    if (m_scanHeld)
+        m_checkingScanDelay.start();
+    Q_EMIT cachedCatalogueShown();
 }
 
 void AppDiscovery::adopt(AppList apps) {

@@ -64,8 +64,15 @@ public:
     // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then
     // scanFinished(). A scan started later makes earlier ones stop unpublished.
     // With a cache, the first call also publishes what the cache holds the same
-    // way (without scanFinished), as soon as it is read.
+    // way (without scanFinished), as soon as it is read, then emits
+    // cachedCatalogueShown(); the scan that checks it waits until
+    // startCheckingScan() or for checkingScanDelay(), whichever comes first.
     Q_INVOKABLE void loadApplications();
+    // Starts the scan held behind a shown cache, if one is held.
+    void startCheckingScan();
+    // How long a held scan waits at most; a second by default.
+    [[nodiscard]] int checkingScanDelay() const { return m_checkingScanDelay.interval(); }
+    void setCheckingScanDelay(int milliseconds) { m_checkingScanDelay.setInterval(milliseconds); }
     // Keeps the raw catalogue in `file` between runs: read at once, shown at the
     // first loadApplications(), and rewritten after each published scan that
     // changed it, all off the GUI thread. Call before the first loadApplications().
@@ -84,6 +91,7 @@ Q_SIGNALS:
     void applicationsChanged();
     void isLoadingChanged();
     void scanFinished();
+    void cachedCatalogueShown();
 
 private:
     // How long after a scan's publication its catalogue is written to the cache.
@@ -94,6 +102,7 @@ private:
         qint64 scanEndedNs = 0;
     };
 
+    void startScan();
     void publish(AppList apps);
     // Writes the last scan's catalogue to the cache now, if it is not yet.
     void storeCatalogue();
@@ -121,6 +130,11 @@ private:
     // The cache's applications, from when it has been read until shown.
     std::optional<AppList> m_cachedApps;
     bool m_loadRequested = false;
+    // The cache is still being read, and was not found wanting yet.
+    bool m_cacheReading = false;
+    // The first scan waits behind the cache: see loadApplications().
+    bool m_scanHeld = false;
+    QTimer m_checkingScanDelay;
     // What is published came from the cache, and no scan has been published yet.
     bool m_showingCache = false;
     bool m_scanPublished = false;

@@ -46,6 +46,12 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     m_view->setResizeMode(QQuickView::SizeRootObjectToView);
     m_view->setInitialProperties(
         {{QStringLiteral("mainScreen"), QVariant::fromValue(m_mainScreen.get())}});
+    // The scan that checks a cached catalogue waits until that catalogue has
+    // been drawn once.
+    QObject::connect(m_discovery.get(), &AppDiscovery::cachedCatalogueShown, m_view.get(), [this] {
+        QObject::connect(m_view.get(), &QQuickWindow::frameSwapped, m_discovery.get(),
+                         &AppDiscovery::startCheckingScan, Qt::SingleShotConnection);
+    });
     m_view->setSource(QUrl(QStringLiteral("qrc:/Quorlin/shell/ContentView.qml")));
     if (!isReady()) {
         const QList<QQmlError> errors = m_view->errors();

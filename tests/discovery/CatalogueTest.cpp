@@ -56,9 +56,19 @@ class CatalogueTest : public QObject {
                 identifiers << app.bundleIdentifier + (app.icon.isEmpty() ? "" : "/" + app.icon);
             return identifiers.join(u' ');
         }
-        void restart() { // a new launcher, with a cache
+        void restart() { // a new launcher, with a cache, which it draws at once
             discovery = std::make_unique<AppDiscovery>(settings, roots, trash);
             discovery->setCacheFile(tree.path("cache/catalogue"));
+            connect(discovery.get(), &AppDiscovery::cachedCatalogueShown, discovery.get(),
+                    &AppDiscovery::startCheckingScan);
+        }
+        void age() const { // else every stamp is too recent to be trusted
+            const timespec past[2] = {{std::time(nullptr) - 3600, 0},
+                                      {std::time(nullptr) - 3600, 0}};
+            QDirIterator it(tree.root(), QDir::AllEntries | QDir::NoDotAndDotDot,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(it.next()), past, 0), 0);
         }
     };
 
@@ -260,11 +270,7 @@ private Q_SLOTS:
         QFETCH(QStringList, row);
         Setup setup("Applications/A.app=a Applications/B.app=b data/e.desktop:Name=E "
                     "data/f.desktop:Name=F");
-        const timespec past[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
-        QDirIterator it(setup.tree.root(), QDir::AllEntries | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) // else every stamp is too recent to be trusted
-            QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(it.next()), past, 0), 0);
+        setup.age();
         setup.restart();
         QVERIFY(setup.scan());
         // Written soon after the scan, while the launcher runs.
@@ -298,6 +304,35 @@ private Q_SLOTS:
         const bool rebuilt =
             file.open(QIODevice::ReadOnly) && CatalogueSnapshot::decode(file.readAll());
         QCOMPARE(rebuilt, row[2] != "could not write");
+    }
+
+    // The scan that checks a cached catalogue waits until the launcher has
+    // drawn it, or for its delay when nothing is drawn (a start in the
+    // background); with nothing cached, the scan is the first screen and
+    // starts at once.
+    void checkingScanWaits() {
+        Setup setup(fourBundles);
+        setup.age();
+        setup.restart();
+        QVERIFY(setup.scan());
+        QTRY_VERIFY(QFile::exists(setup.tree.path("cache/catalogue")));
+        for (const bool drawn : {true, false}) {
+            setup.discovery =
+                std::make_unique<AppDiscovery>(setup.settings, setup.roots, setup.trash);
+            AppDiscovery& discovery = *setup.discovery;
+            discovery.setCacheFile(setup.tree.path("cache/catalogue"));
+            discovery.setCheckingScanDelay(drawn ? 600'000 : 50);
+            QSignalSpy shown(&discovery, &AppDiscovery::cachedCatalogueShown);
+            QSignalSpy finished(&discovery, &AppDiscovery::scanFinished);
+            discovery.loadApplications();
+            QVERIFY(shown.wait(60'000));
+            QCOMPARE(discovery.count(), 4);
+            if (drawn) {
+                QVERIFY(!finished.wait(300)); // the time is the input: the scan waits
+                discovery.startCheckingScan();
+            }
+            QVERIFY(finished.wait(60'000));
+        }
     }
 
     // Launchers writing the cache at once never leave a file that another
