@@ -12,6 +12,7 @@
 #include "GioAppLauncher.h"
 #include "LinuxDesktopPictureSource.h"
 #include "MainScreen.h"
+#include "ScreenshotComposer.h"
 #include "SymbolImageProvider.h"
 
 #include <QQmlEngine>
@@ -47,10 +48,15 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     m_view->setInitialProperties(
         {{QStringLiteral("mainScreen"), QVariant::fromValue(m_mainScreen.get())}});
     // The scan that checks a cached catalogue waits until that catalogue has
-    // been drawn once.
+    // been drawn with its icons: it would take the cores their decoding needs.
     QObject::connect(m_discovery.get(), &AppDiscovery::cachedCatalogueShown, m_view.get(), [this] {
-        QObject::connect(m_view.get(), &QQuickWindow::frameSwapped, m_discovery.get(),
-                         &AppDiscovery::startCheckingScan, Qt::SingleShotConnection);
+        m_checkingScanGate =
+            QObject::connect(m_view.get(), &QQuickWindow::frameSwapped, m_discovery.get(), [this] {
+                if (anyImageLoading(m_view->contentItem()))
+                    return;
+                QObject::disconnect(m_checkingScanGate);
+                m_discovery->startCheckingScan();
+            });
     });
     m_view->setSource(QUrl(QStringLiteral("qrc:/Quorlin/shell/ContentView.qml")));
     if (!isReady()) {

@@ -2,6 +2,8 @@
 
 #include "CatalogueRoots.h"
 
+#include <QMetaObject>
+
 #include <memory>
 
 class AppDiscovery;
@@ -48,4 +50,6 @@ private:
     std::unique_ptr<MainScreen> m_mainScreen;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickView> m_view;
+    // Holds the scan that checks a cached catalogue until its first page is drawn.
+    QMetaObject::Connection m_checkingScanGate;
 };
