@@ -66,12 +66,11 @@ public:
     // With a cache, the first call also publishes what the cache holds the same
     // way (without scanFinished), as soon as it is read, then emits
     // cachedCatalogueShown(); the scan that checks it waits until
-    // startCheckingScan() or for checkingScanDelay(), whichever comes first.
+    // startCheckingScan() or for its delay, whichever comes first.
     Q_INVOKABLE void loadApplications();
     // Starts the scan held behind a shown cache, if one is held.
     void startCheckingScan();
-    // How long a held scan waits at most; a second by default.
-    [[nodiscard]] int checkingScanDelay() const { return m_checkingScanDelay.interval(); }
+    // How long a held scan waits at most; a second unless set.
     void setCheckingScanDelay(int milliseconds) { m_checkingScanDelay.setInterval(milliseconds); }
     // Keeps the raw catalogue in `file` between runs: read at once, shown at the
     // first loadApplications(), and rewritten after each published scan that
