@@ -5,7 +5,9 @@ Both programs run as real binaries on an X server of their own (Xvfb,
 1920 x 1080, no window manager, no GPU), each start with fresh XDG folders,
 over the same generated catalogue: N desktop entries with distinct names and
 distinct 128 px PNG icons in an hicolor theme. rofi shows them full screen in
-seven columns of 128 px icons. Starts alternate between the two programs.
+seven columns of 128 px icons. Starts alternate between the two programs, and
+a bare Qt Quick window (bench/quick_floor.cpp) starts in turn with them: what
+any launcher built on Qt Quick pays before it does anything of its own.
 
 "settled" is the last repaint before the screen stays unchanged for 300 ms, so
 every icon that shows has been drawn (a quiet screen counts only once it shows
@@ -342,7 +344,8 @@ class Start:
 class Series:
     """The starts of both programs over one catalogue, and what they measured."""
 
-    KEYS = ("rofi settled", "Quorlin settled", "Quorlin warm", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS")
+    KEYS = ("rofi settled", "Quorlin settled", "Quorlin warm", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS",
+            "floor settled", "floor key", "floor RSS")
 
     def __init__(self, setup, count):
         self.setup, self.count = setup, count
@@ -382,11 +385,14 @@ class Series:
         setup = self.setup
         for attempt in range(runs):
             last = attempt == runs - 1
-            # Turn about: neither program always starts right after the other.
-            for name in ("rofi", "Quorlin") if attempt % 2 == 0 else ("Quorlin", "rofi"):
+            # Turn about: no program always starts right after the same other.
+            names = ("rofi", "Quorlin", "floor")[:3 if setup.floor else 2]
+            for name in names if attempt % 2 == 0 else reversed(names):
                 home = tempfile.mkdtemp(prefix="home-", dir=setup.scratch)
                 if name == "rofi":
                     self.measure(name, setup.rofi, {}, home, last)
+                elif name == "floor":
+                    self.measure(name, setup.floor, {}, home, False)
                 else:
                     self.measure(name, setup.quorlin_command, SOFTWARE, home, last)
                     # The same user again: what the first start left in the XDG folders is there.
@@ -426,6 +432,13 @@ def report(setup, series, runs, load, seconds):
                  mib(one.median("rofi RSS")), mib(one.median("Quorlin RSS")))
         print("  ".join(c.rjust(w) for c, w in zip(cells, widths)))
     print()
+    if setup.floor:
+        print("A bare Qt Quick window started the same way (bench/quick_floor.cpp: 35 flat tiles with names,")
+        print("a text field, the software renderer; no catalogue, no pictures):")
+        for one in series:
+            print("  N = {:>5,}: settled {:>8}, key {:>8}, RSS {:>8}".format(
+                one.count, ms(one.median("floor settled")), ms(one.median("floor key")),
+                mib(one.median("floor RSS"))))
     print("Quorlin settled with an empty cache, and warm (a second start with the same XDG folders):")
     for one in series:
         print("  N = {:>5,}: empty {:>8}, warm {:>8}".format(one.count, ms(one.median("Quorlin settled")),
@@ -461,6 +474,11 @@ def main():
     for program in ("quorlin", "quorlin-launcher"):
         shutil.copy2(os.path.join(args.bin or os.path.join(setup.build, "bin"), program), binaries)
     setup.quorlin = os.path.join(binaries, "quorlin")
+    floor = os.path.join(setup.build, "bench", "quick_floor")
+    setup.floor = None
+    if os.access(floor, os.X_OK):
+        shutil.copy2(floor, binaries)
+        setup.floor = [os.path.join(binaries, "quick_floor")]
     empty_root = os.path.join(setup.scratch, "no-bundles")
     os.makedirs(empty_root)
     setup.quorlin_command = [setup.quorlin, "--root", empty_root]
@@ -479,7 +497,10 @@ def main():
             if not series:
                 # Neither program's first start is timed: it would read its
                 # libraries from disk, and fresh XDG folders do not undo that.
-                for command, env in ((setup.rofi, {}), (setup.quorlin_command, SOFTWARE)):
+                for command, env in ((setup.rofi, {}), (setup.quorlin_command, SOFTWARE),
+                                     (setup.floor, {})):
+                    if command is None:
+                        continue
                     one.start("warm-up", tempfile.mkdtemp(prefix="home-", dir=setup.scratch), command, env).stop()
             one.run(args.runs)
             series.append(one)
