@@ -70,6 +70,7 @@ public:
     Q_INVOKABLE void loadApplications();
     // Starts the scan held behind a shown cache, if one is held.
     void startCheckingScan();
+    [[nodiscard]] bool isScanHeld() const { return m_scanHeld; }
     // How long a held scan waits at most; a second unless set.
     void setCheckingScanDelay(int milliseconds) { m_checkingScanDelay.setInterval(milliseconds); }
     // Keeps the raw catalogue in `file` between runs: read at once, shown at the

@@ -52,7 +52,8 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
     QObject::connect(m_discovery.get(), &AppDiscovery::cachedCatalogueShown, m_view.get(), [this] {
         m_checkingScanGate =
             QObject::connect(m_view.get(), &QQuickWindow::frameSwapped, m_discovery.get(), [this] {
-                if (anyImageLoading(m_view->contentItem()))
+                // Once the delay has started the scan, the pictures no longer matter.
+                if (m_discovery->isScanHeld() && anyImageLoading(m_view->contentItem()))
                     return;
                 QObject::disconnect(m_checkingScanGate);
                 m_discovery->startCheckingScan();
