@@ -5,6 +5,8 @@
 // side_by_side.py starts it beside rofi and Quorlin, so the table shows how
 // much of a start is Qt Quick's own.
 
+#include "SceneGraphBackend.h"
+
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -59,9 +61,9 @@ Window {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
     QGuiApplication app(argc, argv);
+    // The renderer and frame pacing the launcher would take in the same place.
+    chooseSceneGraphBackend();
     QQmlEngine engine;
     QQmlComponent component(&engine);
     component.setData(scene, QUrl());

@@ -392,7 +392,7 @@ class Series:
                 if name == "rofi":
                     self.measure(name, setup.rofi, {}, home, last)
                 elif name == "floor":
-                    self.measure(name, setup.floor, {}, home, False)
+                    self.measure(name, setup.floor, SOFTWARE, home, False)
                 else:
                     self.measure(name, setup.quorlin_command, SOFTWARE, home, last)
                     # The same user again: what the first start left in the XDG folders is there.
@@ -498,7 +498,7 @@ def main():
                 # Neither program's first start is timed: it would read its
                 # libraries from disk, and fresh XDG folders do not undo that.
                 for command, env in ((setup.rofi, {}), (setup.quorlin_command, SOFTWARE),
-                                     (setup.floor, {})):
+                                     (setup.floor, SOFTWARE)):
                     if command is None:
                         continue
                     one.start("warm-up", tempfile.mkdtemp(prefix="home-", dir=setup.scratch), command, env).stop()
