@@ -28,7 +28,7 @@ AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& t
     m_storeDelay.setInterval(storeDelayMs);
     connect(&m_storeDelay, &QTimer::timeout, this, &AppDiscovery::storeCatalogue);
     m_checkingScanDelay.setSingleShot(true);
-    m_checkingScanDelay.setInterval(1000);
+    m_checkingScanDelay.setInterval(checkingScanDelayMs);
     connect(&m_checkingScanDelay, &QTimer::timeout, this, &AppDiscovery::startCheckingScan);
 }
 

@@ -71,7 +71,7 @@ public:
     // Starts the scan held behind a shown cache, if one is held.
     void startCheckingScan();
     [[nodiscard]] bool isScanHeld() const { return m_scanHeld; }
-    // How long a held scan waits at most; a second unless set.
+    // How long a held scan waits at most; checkingScanDelayMs unless set.
     void setCheckingScanDelay(int milliseconds) { m_checkingScanDelay.setInterval(milliseconds); }
     // Keeps the raw catalogue in `file` between runs: read at once, shown at the
     // first loadApplications(), and rewritten after each published scan that
@@ -96,6 +96,8 @@ Q_SIGNALS:
 private:
     // How long after a scan's publication its catalogue is written to the cache.
     static constexpr int storeDelayMs = 500;
+    // How long the scan that checks a shown cache waits for the launcher at most.
+    static constexpr int checkingScanDelayMs = 1000;
 
     struct UnstoredCatalogue {
         AppList apps;
