@@ -14,6 +14,7 @@
 #include "MainScreen.h"
 #include "ScreenshotComposer.h"
 #include "SymbolImageProvider.h"
+#include "TypedTextFirst.h"
 
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -59,6 +60,7 @@ LauncherScene::LauncherScene(AppSettings& settings, const CatalogueRoots& roots)
                 m_discovery->startCheckingScan();
             });
     });
+    drawTypedTextFirst(*m_mainScreen, *m_view);
     m_view->setSource(QUrl(QStringLiteral("qrc:/Quorlin/shell/ContentView.qml")));
     if (!isReady()) {
         const QList<QQmlError> errors = m_view->errors();

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -74,6 +75,17 @@ void MainScreen::setSearchText(const QString& text) {
         return;
     m_searchText = text;
     Q_EMIT searchTextChanged();
+    // Keystrokes read together narrow the grid once, to the last text.
+    const bool waiting = std::exchange(m_searchPending, true);
+    if (!m_defersSearch)
+        applyPendingSearch();
+    else if (!waiting)
+        Q_EMIT searchDeferred();
+}
+
+void MainScreen::applyPendingSearch() {
+    if (!m_searchPending)
+        return;
     refilter();
     Q_EMIT emptyStateChanged();
 }
@@ -95,6 +107,7 @@ QString MainScreen::editButtonText() const {
 }
 
 void MainScreen::refilter() {
+    m_searchPending = false;
     AppList filtered = filterApps(m_discovery.applications(), m_searchText);
     if (!sameApps(filtered, m_filteredApps)) {
         m_filteredApps = std::move(filtered);
@@ -269,6 +282,12 @@ void MainScreen::handleEscape() {
 }
 
 bool MainScreen::navigate(int key) {
+    // Every key comes here before the search field. One that navigates (Return,
+    // an arrow, Tab) acts on the results of the letters typed before it, drawn
+    // or not; a letter lets the search wait, so letters typed together narrow once.
+    const int bare = key & ~Qt::KeyboardModifierMask;
+    if ((key & Qt::ControlModifier) || bare <= Qt::Key_Space || bare >= Qt::Key_Escape)
+        applyPendingSearch();
     const bool tab = key == Qt::Key_Tab;
     const bool backTab = key == Qt::Key_Backtab ||
                          key == QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab).toCombined();

@@ -70,6 +70,11 @@ public:
 
     [[nodiscard]] const QString& searchText() const { return m_searchText; }
     void setSearchText(const QString& text);
+    // Deferred, a search's text changes at once and the grid narrows only on
+    // applyPendingSearch(), which searchDeferred() asks for (see TypedTextFirst.h).
+    void setDefersSearch(bool defers) { m_defersSearch = defers; }
+    // Narrows the grid to the search text, if a keystroke left that to do.
+    void applyPendingSearch();
     [[nodiscard]] bool isEditMode() const { return m_isEditMode; }
     void setEditMode(bool editMode);
     Q_INVOKABLE void toggleEditMode();
@@ -123,6 +128,8 @@ public:
 
 Q_SIGNALS:
     void searchTextChanged();
+    // The search text changed; the grid waits for applyPendingSearch().
+    void searchDeferred();
     void isEditModeChanged();
     void contentStateChanged();
     void emptyStateChanged();
@@ -151,6 +158,8 @@ private:
     HiddenApps* m_hiddenApps;
 
     QString m_searchText;
+    bool m_defersSearch = false;
+    bool m_searchPending = false;
     bool m_isEditMode = false;
     AppList m_filteredApps;
     ContentState m_contentState = ContentState::Empty;

@@ -14,6 +14,7 @@
 #include "ShellFakes.h"
 #include "StdoutCapture.h"
 #include "TestMain.h"
+#include "TypedTextFirst.h"
 #include "UuidText.h"
 
 #include <QElapsedTimer>
@@ -218,6 +219,29 @@ private Q_SLOTS:
         QTest::keyClick(&l.qml.view(), Qt::Key_A);
         QCOMPARE(l.screen.searchText(), QString("ma"));
         QCOMPARE(stop(), QString("search"));
+    }
+
+    // A typed letter is drawn before the grid narrows; Return acts on all the letters before it.
+    void typedTextDrawnFirst() {
+        Launcher l({"Maps", "Mail", "Notes"});
+        drawTypedTextFirst(l.screen, l.qml.view());
+        QVERIFY(l.show());
+        l.screen.appear();
+        QTRY_COMPARE(l.screen.contentState(), MainScreen::ContentState::Grid);
+        QTest::keyClick(&l.qml.view(), 'n');
+        QCOMPARE(l.screen.filteredApps().size(), 3);
+        qsizetype atFrame = -1;
+        QObject::connect(&l.qml.view(), &QQuickWindow::frameSwapped, &l.screen,
+                         [&] { atFrame = atFrame < 0 ? l.screen.filteredApps().size() : atFrame; });
+        QTRY_COMPARE(atFrame, 1);
+        for (const int key :
+             {int(Qt::Key_Backspace), int(Qt::Key_M), int(Qt::Key_A), int(Qt::Key_Return)})
+            QTest::keyClick(&l.qml.view(), Qt::Key(key));
+        QCOMPARE(l.launcher.launched.value(0).name.left(2), QString("Ma"));
+        // Out of sight nothing is drawn: the search applies at once.
+        l.qml.view().hide();
+        l.screen.setSearchText("x");
+        QVERIFY(l.screen.filteredApps().isEmpty());
     }
 
     void deleteBadgeOnlyInEditModeWithADeleteAction() {

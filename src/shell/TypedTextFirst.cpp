@@ -1,0 +1,19 @@
+#include "TypedTextFirst.h"
+
+#include "MainScreen.h"
+
+#include <QQuickWindow>
+#include <QTimer>
+
+void drawTypedTextFirst(MainScreen& screen, QQuickWindow& window) {
+    screen.setDefersSearch(true);
+    QObject::connect(&screen, &MainScreen::searchDeferred, &window, [&screen, &window] {
+        if (!window.isVisible() || !window.isExposed()) {
+            screen.applyPendingSearch();
+            return;
+        }
+        QObject::connect(&window, &QQuickWindow::frameSwapped, &screen,
+                         &MainScreen::applyPendingSearch, Qt::SingleShotConnection);
+        QTimer::singleShot(typedTextFrameWaitMs, &screen, &MainScreen::applyPendingSearch);
+    });
+}
