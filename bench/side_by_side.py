@@ -12,7 +12,10 @@ any launcher built on Qt Quick pays before it does anything of its own.
 "settled" is the last repaint before the screen stays unchanged for 300 ms, so
 every icon that shows has been drawn (a quiet screen counts only once it shows
 at least 20 of the catalogue's icons: a launcher may wait, quiet, with a
-"loading" line); "key" is a typed letter to the next repaint. Repaints are seen by reading the X server's framebuffer, which Xvfb
+"loading" line); "key" is a typed letter to the next repaint, and "results"
+to the first repaint in the screen's lower half, where both programs list what
+matches (the same repaint when a program draws the letter and its results
+together). Repaints are seen by reading the X server's framebuffer, which Xvfb
 keeps in a memory-mapped file (-fbdir), every POLL seconds: a time is the
 start of the first poll that saw the change, so it is late by up to one poll
 interval (more while the previous poll was busy classifying a change). Changes
@@ -204,13 +207,14 @@ class Screen:
         sampled = image.resize((SCREEN[0] // 4, SCREEN[1] // 4), Image.NEAREST)
         return sum(colour in colours for _, colour in sampled.getcolors(SCREEN[0] * SCREEN[1] // 16))
 
-    def watch(self, since, frame, cap=CAP, ready=None):
+    def watch(self, since, frame, cap=CAP, ready=None, below=None):
         """Polls until the screen has stayed unchanged for QUIET seconds after
         a repaint (or `cap` seconds pass); with `ready`, a quiet screen counts
         only once ready(frame) holds: a screen that waits, quiet, for the
         catalogue to load is not settled. Returns the times of the first and
-        the last repaint, from `since`, None for none, and the last frame."""
-        first = last = unready = None
+        the last repaint, from `since`, None for none, the last frame, and the
+        time of the first repaint that reaches below row `below`."""
+        first = last = deep = unready = None
         crc = zlib.crc32(frame)
         deadline = since + cap
         while True:
@@ -224,6 +228,8 @@ class Screen:
                 if box and not (box[2] - box[0] <= 4 and box[3] - box[1] <= 64):
                     last = now
                     first = first or now
+                    if below is not None and box[3] > below:
+                        deep = deep or now
                 frame = new
             # A frame found not ready is not looked at again: that takes longer than a poll.
             if last and now - last >= QUIET and crc != unready:
@@ -235,7 +241,7 @@ class Screen:
                     last = None  # never settled: no time rather than a wrong one
                 break
             time.sleep(max(0.0, POLL - (time.monotonic() - now)))
-        return first and first - since, last and last - since, frame
+        return first and first - since, last and last - since, frame, deep and deep - since
 
     def type_letter(self, letter):
         code = self.x.keysym_to_keycode(XK.string_to_keysym(letter))
@@ -292,14 +298,14 @@ class Start:
         # is complete: the quiet time is for that).
         shown = min(20, len(colours))
         ready = lambda frame: self.screen.icons_shown(frame, colours) >= shown
-        _, self.settled, self.frame = self.screen.watch(started, blank, ready=ready)
+        _, self.settled, self.frame, _ = self.screen.watch(started, blank, ready=ready)
 
     def key(self):
-        """Types the letter; the time to the first repaint."""
+        """Types the letter; the times to the first repaint and to the results."""
         pressed = time.monotonic()
         self.screen.type_letter(self.letter)
-        first, _, self.frame = self.screen.watch(pressed, self.frame)
-        return first
+        first, _, self.frame, results = self.screen.watch(pressed, self.frame, below=SCREEN[1] // 2)
+        return first, results
 
     def idle_cpu(self):
         """Per cent of one core used over IDLE_SECONDS with nothing happening."""
@@ -321,7 +327,7 @@ class Start:
             subprocess.run(command, env=self.env, stdout=self.log, stderr=self.log, check=True, timeout=30)
             times.append(time.monotonic() - clock)
             # Let the launcher hide or show before the next press.
-            _, _, self.frame = self.screen.watch(time.monotonic(), self.frame, cap=2.0)
+            _, _, self.frame, _ = self.screen.watch(time.monotonic(), self.frame, cap=2.0)
         return statistics.median(times), statistics.median(baseline)
 
     def peak_rss(self):
@@ -345,7 +351,7 @@ class Series:
     """The starts of both programs over one catalogue, and what they measured."""
 
     KEYS = ("rofi settled", "Quorlin settled", "Quorlin warm", "rofi key", "Quorlin key", "rofi RSS", "Quorlin RSS",
-            "floor settled", "floor key", "floor RSS")
+            "rofi results", "Quorlin results", "floor settled", "floor key", "floor RSS")
 
     def __init__(self, setup, count):
         self.setup, self.count = setup, count
@@ -370,7 +376,10 @@ class Series:
         run = self.start(name, home, command, env)
         try:
             self.found[name + " settled"].append(run.settled)
-            self.found[name + " key"].append(run.key())
+            key, results = run.key()
+            self.found[name + " key"].append(key)
+            if name + " results" in self.found:
+                self.found[name + " results"].append(results)
             self.found[name + " RSS"].append(run.peak_rss())
             if last:
                 self.extras.append(("%s shown and idle" % name, "%.1f %% of a core" % run.idle_cpu()))
@@ -439,6 +448,10 @@ def report(setup, series, runs, load, seconds):
             print("  N = {:>5,}: settled {:>8}, key {:>8}, RSS {:>8}".format(
                 one.count, ms(one.median("floor settled")), ms(one.median("floor key")),
                 mib(one.median("floor RSS"))))
+    print("A typed letter to its results (the first repaint in the screen's lower half):")
+    for one in series:
+        print("  N = {:>5,}: rofi {:>8}, Quorlin {:>8}".format(one.count, ms(one.median("rofi results")),
+                                                             ms(one.median("Quorlin results"))))
     print("Quorlin settled with an empty cache, and warm (a second start with the same XDG folders):")
     for one in series:
         print("  N = {:>5,}: empty {:>8}, warm {:>8}".format(one.count, ms(one.median("Quorlin settled")),
