@@ -84,10 +84,8 @@ void MainScreen::setSearchText(const QString& text) {
 }
 
 void MainScreen::applyPendingSearch() {
-    if (!m_searchPending)
-        return;
-    refilter();
-    Q_EMIT emptyStateChanged();
+    if (m_searchPending)
+        refilter();
 }
 
 void MainScreen::setEditMode(bool editMode) {
@@ -107,7 +105,8 @@ QString MainScreen::editButtonText() const {
 }
 
 void MainScreen::refilter() {
-    m_searchPending = false;
+    // A catalogue published while a search waits applies it too.
+    const bool searched = std::exchange(m_searchPending, false);
     AppList filtered = filterApps(m_discovery.applications(), m_searchText);
     if (!sameApps(filtered, m_filteredApps)) {
         m_filteredApps = std::move(filtered);
@@ -115,6 +114,8 @@ void MainScreen::refilter() {
         Q_EMIT filteredAppsChanged();
     }
     updateContentState();
+    if (searched)
+        Q_EMIT emptyStateChanged();
 }
 
 MainScreen::ContentState MainScreen::contentState() const {

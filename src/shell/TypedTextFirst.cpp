@@ -5,15 +5,16 @@
 #include <QQuickWindow>
 #include <QTimer>
 
-void drawTypedTextFirst(MainScreen& screen, QQuickWindow& window) {
+void drawTypedTextFirst(MainScreen& screen, QQuickWindow& window, int frameWaitMs) {
     screen.setDefersSearch(true);
-    QObject::connect(&screen, &MainScreen::searchDeferred, &window, [&screen, &window] {
-        if (!window.isVisible() || !window.isExposed()) {
-            screen.applyPendingSearch();
-            return;
-        }
-        QObject::connect(&window, &QQuickWindow::frameSwapped, &screen,
-                         &MainScreen::applyPendingSearch, Qt::SingleShotConnection);
-        QTimer::singleShot(typedTextFrameWaitMs, &screen, &MainScreen::applyPendingSearch);
-    });
+    QObject::connect(
+        &screen, &MainScreen::searchDeferred, &window, [&screen, &window, frameWaitMs] {
+            if (!window.isVisible() || !window.isExposed()) {
+                screen.applyPendingSearch();
+                return;
+            }
+            QObject::connect(&window, &QQuickWindow::frameSwapped, &screen,
+                             &MainScreen::applyPendingSearch, Qt::SingleShotConnection);
+            QTimer::singleShot(frameWaitMs, &screen, &MainScreen::applyPendingSearch);
+        });
 }

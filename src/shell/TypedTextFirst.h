@@ -10,5 +10,6 @@ inline constexpr int typedTextFrameWaitMs = 50;
 // grid: the letter shows within a frame of the key however large the
 // catalogue, and the grid follows in the next. A window out of sight draws
 // nothing, so there the search applies at once; a frame that does not come
-// is waited for only briefly. Both must outlive the connection.
-void drawTypedTextFirst(MainScreen& screen, QQuickWindow& window);
+// is waited for `frameWaitMs` at most. Both must outlive the connection.
+void drawTypedTextFirst(MainScreen& screen, QQuickWindow& window,
+                        int frameWaitMs = typedTextFrameWaitMs);
