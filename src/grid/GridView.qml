@@ -27,33 +27,8 @@ Item {
 
     objectName: "gridPage"
 
-    // Every tile of the page rocks in edit mode, between 0 and 2 degrees,
-    // from the moment the page is built, and stops dead on leaving it.
+    // The rocking of the tiles in edit mode, in degrees; the pages' view drives it.
     property real wiggle: 0
-
-    SequentialAnimation {
-        running: root.isEditMode
-        loops: Animation.Infinite
-
-        NumberAnimation {
-            target: root
-            property: "wiggle"
-            from: 0
-            to: 2
-            duration: 150
-            easing.type: Easing.Bezier
-            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
-        }
-        NumberAnimation {
-            target: root
-            property: "wiggle"
-            from: 2
-            to: 0
-            duration: 150
-            easing.type: Easing.Bezier
-            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
-        }
-    }
 
     Grid {
         id: cells

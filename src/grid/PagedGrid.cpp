@@ -160,6 +160,7 @@ void PagedGrid::setCurrentPage(int page) {
         return;
     m_currentPage = page;
     Q_EMIT currentPageChanged();
+    setHasTurned(true);
 }
 
 void PagedGrid::setEditMode(bool editMode) {
@@ -195,6 +196,7 @@ void PagedGrid::announceLoaded() const {
 void PagedGrid::resetViewState() {
     setFocusedIndex(-1);
     setCurrentPage(0);
+    setHasTurned(false);
     changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
     clearAllHover();
     dragLeft();
@@ -377,6 +379,20 @@ void PagedGrid::setDragReach(int reach) {
         return;
     m_dragReach = reach;
     Q_EMIT dragReachChanged();
+}
+
+void PagedGrid::setSearching(bool searching) {
+    const bool kept = keepsNeighbours();
+    m_isSearching = searching;
+    if (keepsNeighbours() != kept)
+        Q_EMIT keepsNeighboursChanged();
+}
+
+void PagedGrid::setHasTurned(bool turned) {
+    const bool kept = keepsNeighbours();
+    m_hasTurned = turned;
+    if (keepsNeighbours() != kept)
+        Q_EMIT keepsNeighboursChanged();
 }
 
 PagedGrid::CellLocation PagedGrid::locate(const QString& cellId) const {

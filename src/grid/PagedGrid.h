@@ -56,6 +56,12 @@ class PagedGrid : public QObject {
     // but during a drag as far as the page the dragged tile came from, since
     // the drag runs inside that tile and ends if it goes.
     Q_PROPERTY(int dragReach READ dragReach NOTIFY dragReachChanged)
+    // Whether the view builds the pages either side of the one shown ahead of
+    // a turn: once a page has been turned since the view came on screen (a
+    // launcher opened to type a name pays for no page it does not show), and
+    // not while a search narrows the grid, where every keystroke would rebind
+    // them as well as the page shown.
+    Q_PROPERTY(bool keepsNeighbours READ keepsNeighbours NOTIFY keepsNeighboursChanged)
     // The cell the keyboard's focus ring is on, "" while there is none.
     Q_PROPERTY(QString focusedCellId READ focusedCellId NOTIFY focusChanged)
 
@@ -92,6 +98,8 @@ public:
     [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
     [[nodiscard]] QString focusedCellId() const;
     [[nodiscard]] int dragReach() const { return m_dragReach; }
+    [[nodiscard]] bool keepsNeighbours() const { return m_hasTurned && !m_isSearching; }
+    void setSearching(bool searching);
     void setRevealLabel(const QString& label);
 
     // Prints "PagedGridView loaded with N pages, M items"; the view calls it
@@ -162,6 +170,7 @@ Q_SIGNALS:
     void revealLabelChanged();
     void focusChanged();
     void dragReachChanged();
+    void keepsNeighboursChanged();
 
     void launchRequested(const AppItem& app);
     void actionRequested(const AppItem& app, const QString& actionId);
@@ -195,6 +204,7 @@ private:
     bool moveFocusedApp(int key);
     void turnPageUnderDrag();
     void setDragReach(int reach);
+    void setHasTurned(bool turned);
 
     GridPageListModel* m_pages;
     AppList m_apps;
@@ -216,5 +226,7 @@ private:
     QTimer m_edgeTimer;
     int m_dragSourcePage = 0;
     int m_dragReach = 0;
+    bool m_hasTurned = false;
+    bool m_isSearching = false;
     QList<std::function<void()>> m_pendingDropActions;
 };

@@ -17,6 +17,35 @@ Item {
         grid.announceLoaded();
     }
 
+    // In edit mode every tile in view rocks, between 0 and 2 degrees, all
+    // as one, and stops dead on leaving it.
+    property real wiggle: 0
+
+    SequentialAnimation {
+        running: root.isEditMode
+        loops: Animation.Infinite
+        onRunningChanged: root.wiggle = 0
+
+        NumberAnimation {
+            target: root
+            property: "wiggle"
+            from: 0
+            to: 2
+            duration: 150
+            easing.type: Easing.Bezier
+            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
+        }
+        NumberAnimation {
+            target: root
+            property: "wiggle"
+            from: 2
+            to: 0
+            duration: 150
+            easing.type: Easing.Bezier
+            easing.bezierCurve: [0.42, 0, 0.58, 1, 1, 1]
+        }
+    }
+
     Binding {
         target: root.grid
         property: "isEditMode"
@@ -61,18 +90,73 @@ Item {
         highlightResizeDuration: 0
         boundsBehavior: Flickable.StopAtBounds
         flickableDirection: Flickable.HorizontalFlick
-        // Pages are built as they come into view, whole. Building the
-        // neighbours ahead in the view's buffer spreads the work over frames,
-        // but its tiles arrive a few at a time, and a page turned onto before
-        // they all have shows half its tiles, moving under a drag. Only a drag
-        // keeps its tile's page once turned away from.
+        // A page comes whole, never a few tiles at a time as the view's buffer
+        // builds them, so none can be turned onto half built. The buffer only
+        // keeps a dragged tile's page once turned away from.
         cacheBuffer: root.grid.dragReach * (width + 1)
-        // The next page starts exactly at the right edge, where the view would
-        // take it for visible and build it, icons and all, on every start. A
-        // drag builds it from its start: as a visible page it is whole at once,
-        // where a page from the buffer comes a few tiles at a time and could be
-        // turned onto half built.
-        displayMarginEnd: root.grid.draggedAppId !== "" ? 0 : -1
+
+        // Once the grid keeps neighbours, the pages either side of the one
+        // shown are built ahead, whole, through the display margins, when the
+        // screen has been still a moment: a turn then finds its page ready,
+        // where building it would hold the turn back a frame. Never inside a
+        // turn: while one runs, the margins keep what was built where it was
+        // (the page left stays, the one beyond the new page waits), and the
+        // next still moment moves them on.
+        readonly property bool tileDragged: root.grid.draggedAppId !== ""
+        readonly property bool keepsNeighbours: !tileDragged && root.grid.keepsNeighbours
+        property real restX: 0
+        property bool restKnown: false
+        readonly property bool atRest: !moving && width > 0 && Math.abs(contentX - originX - currentIndex * width) < 0.5
+        readonly property bool unsettled: keepsNeighbours && (!restKnown || Math.abs(contentX - restX) > 0.5)
+        readonly property bool ahead: keepsNeighbours && restKnown
+        // Which way the view is going from where the neighbours were built.
+        readonly property int heading: {
+            const target = originX + currentIndex * width;
+            const away = (Math.abs(target - restX) > 0.5 ? target : contentX) - restX;
+            return away > 0.5 ? 1 : away < -0.5 ? -1 : 0;
+        }
+
+        // A page that starts or ends exactly at an edge counts as visible:
+        // hence one pixel short of a page, and -1 where none is wanted, as at
+        // the end, where the next page would otherwise be built, icons and
+        // all, in a start's first frame. A drag builds the next page from its
+        // start. Between a first turn and the next still moment, the page just
+        // left stays built for a turn back.
+        displayMarginBeginning: tileDragged ? 0 : !root.grid.keepsNeighbours ? -1 : !ahead ? 0 : heading < 0 ? -1 : width - 1
+        displayMarginEnd: tileDragged ? 0 : !ahead || heading > 0 ? -1 : width - 1
+
+        // At once, before the grid changes under them: pages let go later
+        // would first be rebound to the keystroke's results for nothing.
+        onKeepsNeighboursChanged: {
+            restKnown = false;
+            if (!keepsNeighbours)
+                forceLayout();
+        }
+
+        // Still: no frame for this long, with the view on a whole page.
+        Timer {
+            id: stillness
+
+            interval: 50
+            running: pages.unsettled
+            onTriggered: {
+                if (!pages.unsettled)
+                    return;
+                if (!pages.atRest)
+                    return restart();
+                pages.restX = pages.contentX;
+                pages.restKnown = true;
+            }
+        }
+        Connections {
+            target: pages.Window.window
+            enabled: pages.unsettled
+
+            function onFrameSwapped() {
+                stillness.restart();
+            }
+        }
+
         clip: true
         // A view with no width yet would take every page for visible and build
         // them all, with every icon: the pages wait for the window's size.
@@ -87,10 +171,15 @@ Item {
 
         // The page's "page" role fills the view's required page.
         delegate: Q.GridView {
+            // A page built ahead is left out of drawing, and so out of each
+            // frame of a turn, until it comes into view. Not under a drag,
+            // which runs inside a tile that must stay as it is.
+            visible: pages.tileDragged || (x + width > pages.contentX && x < pages.contentX + pages.width)
             width: pages.width
             height: pages.height
             grid: root.grid
             isEditMode: root.isEditMode
+            wiggle: visible ? root.wiggle : 0
         }
     }
 

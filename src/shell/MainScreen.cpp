@@ -108,6 +108,8 @@ void MainScreen::refilter() {
     // A catalogue published while a search waits applies it too.
     const bool searched = std::exchange(m_searchPending, false);
     AppList filtered = filterApps(m_discovery.applications(), m_searchText);
+    // Before the grid changes: pages about to be let go are not rebound first.
+    m_grid->setSearching(!m_searchText.isEmpty());
     if (!sameApps(filtered, m_filteredApps)) {
         m_filteredApps = std::move(filtered);
         m_grid->setApps(m_filteredApps);

@@ -89,6 +89,31 @@ private Q_SLOTS:
         QCOMPARE(scene.grid.currentPage(), 1);
     }
 
+    // Once a page has been turned, the pages either side of the one shown are
+    // built when the view is still, not inside a turn, drawn only in view, and
+    // let go at once when a search starts.
+    void neighboursBuiltAhead() {
+        Scene scene(150);
+        const auto pages = [&scene](bool visibleOnly) {
+            const QList<QQuickItem*> all = itemsNamed(scene.root, QStringLiteral("gridPage"));
+            return std::count_if(all.begin(), all.end(), [=](QQuickItem* page) {
+                return !visibleOnly || page->isVisible();
+            });
+        };
+        QVERIFY(!scene.grid.keepsNeighbours() && pages(false) == 1);
+        scene.grid.setCurrentPage(1);
+        QTRY_COMPARE(pages(false), 3);
+        QVERIFY(scene.onScreen(35) && pages(true) == 1);
+        scene.grid.setCurrentPage(2);
+        QQuickItem* view = itemNamed(scene.root, "pages");
+        QTRY_VERIFY(view->property("contentX").toReal() > 1920);
+        QCOMPARE(pages(false), 3);
+        QTRY_VERIFY(scene.onScreen(70) && !scene.cellOf(0));
+        QTRY_VERIFY(scene.cellOf(105));
+        scene.grid.setSearching(true);
+        QCOMPARE(pages(false), 1);
+    }
+
     // In edit mode every tile rocks, one built on a page turned to as well,
     // all as one; out of it they stand straight at once.
     void editModeRocksTheTiles() {

@@ -93,8 +93,11 @@ private Q_SLOTS:
         QTRY_COMPARE(l.item("clearButton")->scale(), 1.0);
         l.qml.click(l.item("clearButton"));
         QTRY_VERIFY(!l.item("clearButton")->isVisible());
+        l.screen.grid()->setCurrentPage(1); // as a turn would
+        QVERIFY(l.screen.grid()->keepsNeighbours());
         QTest::keyClick(&l.qml.view(), 'a');
         QCOMPARE(l.screen.filteredApps().size(), 2); // Mail and Maps
+        QVERIFY(!l.screen.grid()->keepsNeighbours());
 
         QVERIFY(l.item("fallbackGradient")->isVisible());
         QTemporaryDir dir;
