@@ -382,15 +382,16 @@ void PagedGrid::setDragReach(int reach) {
 }
 
 void PagedGrid::setSearching(bool searching) {
-    const bool kept = keepsNeighbours();
-    m_isSearching = searching;
-    if (keepsNeighbours() != kept)
-        Q_EMIT keepsNeighboursChanged();
+    setNeighbourRule(m_isSearching, searching);
 }
 
 void PagedGrid::setHasTurned(bool turned) {
+    setNeighbourRule(m_hasTurned, turned);
+}
+
+void PagedGrid::setNeighbourRule(bool& rule, bool value) {
     const bool kept = keepsNeighbours();
-    m_hasTurned = turned;
+    rule = value;
     if (keepsNeighbours() != kept)
         Q_EMIT keepsNeighboursChanged();
 }

@@ -205,6 +205,8 @@ private:
     void turnPageUnderDrag();
     void setDragReach(int reach);
     void setHasTurned(bool turned);
+    // Sets one of the flags keepsNeighbours() reads, announcing what changes.
+    void setNeighbourRule(bool& rule, bool value);
 
     GridPageListModel* m_pages;
     AppList m_apps;

@@ -140,8 +140,6 @@ Item {
             interval: 50
             running: pages.unsettled
             onTriggered: {
-                if (!pages.unsettled)
-                    return;
                 if (!pages.atRest)
                     return restart();
                 pages.restX = pages.contentX;
