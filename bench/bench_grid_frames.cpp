@@ -5,6 +5,7 @@
 // reached the screen; while paging, only the gaps between frames that moved
 // the pages count, so the pause between two turns is not taken for a stall.
 
+#include "AnimationClock.h"
 #include "AppSettings.h"
 #include "CatalogueRoots.h"
 #include "LauncherFrame.h"
@@ -212,6 +213,7 @@ int main(int argc, char* argv[]) {
         qputenv("XDG_CURRENT_DESKTOP", "KDE");
     }
     QGuiApplication app(argc, argv);
+    installAnimationClock(); // the launcher's pacing
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString dataHome = home.filePath("catalogue");

@@ -3,6 +3,7 @@
 // field to the frame that shows the letter and to the one that shows its
 // results, and resident memory.
 
+#include "AnimationClock.h"
 #include "AppDelegate.h"
 #include "AppDiscovery.h"
 #include "AppSettings.h"
@@ -204,6 +205,7 @@ int main(int argc, char* argv[]) {
     if (!prepareOffscreenBench(home, screens))
         return 1;
     QGuiApplication app(argc, argv);
+    installAnimationClock(); // the launcher's pacing
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString small = home.filePath("catalogue-1000");

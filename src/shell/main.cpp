@@ -1,3 +1,4 @@
+#include "AnimationClock.h"
 #include "AppSettings.h"
 #include "CatalogueCommandLine.h"
 #include "ChannelClient.h"
@@ -48,6 +49,7 @@ int main(int argc, char* argv[]) {
         return catalogue.listApps(AppSettings::shared(), stdout);
 
     chooseSceneGraphBackend();
+    installAnimationClock();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QuorlinApp launcher(shell.options(catalogue.roots()));
     return launcher.exec();

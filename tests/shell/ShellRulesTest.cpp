@@ -1,3 +1,4 @@
+#include "AnimationClock.h"
 #include "BackgroundBlur.h"
 #include "DesktopBackground.h"
 #include "InstanceChannel.h"
@@ -8,9 +9,11 @@
 #include "ToggleRule.h"
 
 #include <QLocalSocket>
+#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUuid>
+#include <QVariantAnimation>
 #include <QtConcurrent/QtConcurrentRun>
 
 // The shell's rules that need no window: the launcher key, the single-instance
@@ -128,6 +131,26 @@ private Q_SLOTS:
         const QImage blurred = blurredBackground(flat.scaled(4000, 1000), QSize(1920, 1055));
         QVERIFY(!blurred.isNull() && blurred.width() < 1920);
         QVERIFY(qAbs(double(blurred.width()) / blurred.height() - 4.0) < 0.08);
+    }
+
+    void animationsMoveInTheFrameThatStartsThem() {
+        if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software)
+            QVERIFY(!installAnimationClock()); // a GPU's render loop paces its own
+        qputenv("QT_QUICK_BACKEND", "software");
+        const std::unique_ptr<AnimationClock> clock(installAnimationClock());
+        qunsetenv("QT_QUICK_BACKEND");
+        QVERIFY(clock);
+        QVariantAnimation animation;
+        animation.setDuration(200);
+        animation.setStartValue(0);
+        animation.setEndValue(200);
+        animation.start();
+        // Posted events only, so no timer can tick: the first step is taken
+        // at once, a frame's worth ahead.
+        for (int round = 0; round < 4 && animation.currentTime() == 0; ++round)
+            QCoreApplication::sendPostedEvents();
+        QVERIFY(animation.currentTime() >= AnimationClock::frameMs);
+        QTRY_COMPARE(animation.state(), QAbstractAnimation::Stopped);
     }
 };
 

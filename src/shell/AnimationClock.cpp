@@ -1,0 +1,48 @@
+#include "AnimationClock.h"
+
+#include <QCoreApplication>
+#include <QQuickWindow>
+#include <QTimerEvent>
+
+AnimationClock::AnimationClock(QObject* parent)
+    : QAnimationDriver(parent) {}
+
+qint64 AnimationClock::elapsed() const {
+    return m_clock.isValid() ? m_clock.elapsed() + frameMs : 0;
+}
+
+void AnimationClock::start() {
+    m_clock.start();
+    QAnimationDriver::start();
+    m_frames.start(frameMs, Qt::PreciseTimer, this);
+    // Queued: the animation timers are still being started when this runs.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isRunning())
+                advance();
+        },
+        Qt::QueuedConnection);
+}
+
+void AnimationClock::stop() {
+    m_frames.stop();
+    m_clock.invalidate();
+    QAnimationDriver::stop();
+}
+
+void AnimationClock::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_frames.timerId())
+        advance();
+    else
+        QAnimationDriver::timerEvent(event);
+}
+
+AnimationClock* installAnimationClock() {
+    if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software &&
+        qgetenv("QT_QUICK_BACKEND") != "software")
+        return nullptr;
+    auto* clock = new AnimationClock(QCoreApplication::instance());
+    clock->install();
+    return clock;
+}
