@@ -7,6 +7,13 @@
 AnimationClock::AnimationClock(QObject* parent)
     : QAnimationDriver(parent) {}
 
+// Uninstalled running, the clock would have Qt start its own in its place:
+// at exit, with the application gone, that only earns a warning.
+AnimationClock::~AnimationClock() {
+    if (isRunning())
+        stop();
+}
+
 qint64 AnimationClock::elapsed() const {
     return m_clock.isValid() ? m_clock.elapsed() + frameMs : 0;
 }

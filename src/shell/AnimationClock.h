@@ -15,6 +15,7 @@ public:
     static constexpr int frameMs = 16;
 
     explicit AnimationClock(QObject* parent = nullptr);
+    ~AnimationClock() override;
     [[nodiscard]] qint64 elapsed() const override;
 
 protected:
