@@ -49,6 +49,9 @@ AnimationClock* installAnimationClock() {
     if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software &&
         qgetenv("QT_QUICK_BACKEND") != "software")
         return nullptr;
+    // Asked for, the software renderer's threaded loop installs its own clock.
+    if (qgetenv("QSG_RENDER_LOOP") == "threaded")
+        return nullptr;
     auto* clock = new AnimationClock(QCoreApplication::instance());
     clock->install();
     return clock;

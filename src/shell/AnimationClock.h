@@ -29,7 +29,7 @@ private:
 };
 
 // Installs an AnimationClock, owned by the application, for the calling
-// thread's animations when Qt Quick draws with its software renderer; other
-// renderers pace animations themselves (nullptr). Call once, after the
-// renderer has been chosen.
+// thread's animations when Qt Quick draws with its software renderer in its
+// basic loop; other renderers and loops pace animations themselves (nullptr).
+// Call once, after the renderer has been chosen.
 AnimationClock* installAnimationClock();

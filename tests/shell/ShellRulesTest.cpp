@@ -137,6 +137,9 @@ private Q_SLOTS:
         if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software)
             QVERIFY(!installAnimationClock()); // a GPU's render loop paces its own
         qputenv("QT_QUICK_BACKEND", "software");
+        qputenv("QSG_RENDER_LOOP", "threaded");
+        QVERIFY(!installAnimationClock());
+        qunsetenv("QSG_RENDER_LOOP");
         const std::unique_ptr<AnimationClock> clock(installAnimationClock());
         qunsetenv("QT_QUICK_BACKEND");
         QVERIFY(clock);
