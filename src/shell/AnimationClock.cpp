@@ -1,7 +1,8 @@
 #include "AnimationClock.h"
 
+#include "SceneGraphBackend.h"
+
 #include <QCoreApplication>
-#include <QQuickWindow>
 #include <QTimerEvent>
 
 AnimationClock::AnimationClock(QObject* parent)
@@ -46,8 +47,7 @@ void AnimationClock::timerEvent(QTimerEvent* event) {
 }
 
 AnimationClock* installAnimationClock() {
-    if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software &&
-        qgetenv("QT_QUICK_BACKEND") != "software")
+    if (!drawsWithSoftwareRenderer())
         return nullptr;
     // Asked for, the software renderer's threaded loop installs its own clock.
     if (qgetenv("QSG_RENDER_LOOP") == "threaded")

@@ -11,3 +11,6 @@ void chooseSceneGraphBackend();
 // Whether a machine whose render nodes live in `driFolder` has no GPU to draw
 // with, so that OpenGL could only be a software rasterizer such as llvmpipe.
 [[nodiscard]] bool withoutGpu(const QString& driFolder = QStringLiteral("/dev/dri"));
+
+// Whether Qt Quick draws with its software renderer, as chosen or as told.
+[[nodiscard]] bool drawsWithSoftwareRenderer();
