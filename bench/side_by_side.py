@@ -507,14 +507,14 @@ def main():
     try:
         for count in sizes:
             one = Series(setup, count)
-            if not series:
-                # Neither program's first start is timed: it would read its
-                # libraries from disk, and fresh XDG folders do not undo that.
-                for command, env in ((setup.rofi, {}), (setup.quorlin_command, SOFTWARE),
-                                     (setup.floor, SOFTWARE)):
-                    if command is None:
-                        continue
-                    one.start("warm-up", tempfile.mkdtemp(prefix="home-", dir=setup.scratch), command, env).stop()
+            # No program's first start over a catalogue is timed: it would read
+            # its libraries, or that catalogue's entries and icons, from disk
+            # for the programs after it, and fresh XDG folders do not undo that.
+            for command, env in ((setup.rofi, {}), (setup.quorlin_command, SOFTWARE),
+                                 (setup.floor, SOFTWARE)):
+                if command is None:
+                    continue
+                one.start("warm-up", tempfile.mkdtemp(prefix="home-", dir=setup.scratch), command, env).stop()
             one.run(args.runs)
             series.append(one)
     finally:
