@@ -70,28 +70,17 @@ Item {
                 offsetY: 3 + 3 * root.hoverProgress
             }
 
-            Canvas {
+            CornerGradient {
                 id: square
 
-                // Blue at the top-left corner to purple at the bottom-right, both
-                // at 0.6; a Rectangle's gradient runs only along one axis.
-                readonly property color fromColor: Qt.rgba(0, 0.478, 1, 0.6)
-                readonly property color toColor: Qt.rgba(0.686, 0.322, 0.871, 0.6)
-
+                objectName: "folderSquare"
                 anchors.centerIn: parent
                 width: 80
                 height: 80
-                onPaint: {
-                    const ctx = getContext("2d");
-                    ctx.reset();
-                    const fill = ctx.createLinearGradient(0, 0, width, height);
-                    fill.addColorStop(0, fromColor);
-                    fill.addColorStop(1, toColor);
-                    ctx.fillStyle = fill;
-                    ctx.beginPath();
-                    ctx.roundedRect(0, 0, width, height, 20, 20);
-                    ctx.fill();
-                }
+                radius: 20
+                // Blue at the top-left corner to purple at the bottom-right, both at 0.6.
+                startColor: Qt.rgba(0, 0.478, 1, 0.6)
+                endColor: Qt.rgba(0.686, 0.322, 0.871, 0.6)
             }
 
             Rectangle {

@@ -225,6 +225,13 @@ private Q_SLOTS:
         QmlTestView view;
         QQuickItem* tile = view.load("import Quorlin\nFolderIconView { width: 300; height: 300; "
                                      "folderName: \"Work\"; previewIcons: [] }");
+        // The gradient square is in the first frame, over the black window.
+        const QQuickItem* square = itemsNamed(tile, "folderSquare").value(0);
+        const QImage frame = view.view().grabWindow();
+        const QRgb middle = frame.pixel(QmlTestView::centreOf(square));
+        QVERIFY2(qAbs(qRed(middle) - 52) + qAbs(qBlue(middle) - 143) < 8,
+                 qPrintable(QColor(middle).name()));
+        QCOMPARE(qBlue(frame.pixel(square->mapToScene({2, 2}).toPoint())), 0); // a round corner
         QSignalSpy opened(tile, SIGNAL(open()));
         QSignalSpy renamed(tile, SIGNAL(rename()));
         QSignalSpy deleted(tile, SIGNAL(deleteFolder()));
