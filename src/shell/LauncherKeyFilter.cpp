@@ -54,12 +54,14 @@ bool LauncherKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             (held == Qt::NoModifier || held == Qt::ControlModifier || held == Qt::ShiftModifier) &&
             m_navigator(key->key() | int(held)))
             return true;
-        // Letters search, wherever the keyboard was left on the main screen
-        // (a closed panel, a control that took a click); a field of its own,
-        // like a folder's title being edited, keeps them.
+        // Letters search, and Backspace takes the last one back, wherever the
+        // keyboard was left on the main screen (a closed panel or menu, a
+        // control that took a click); a field of its own, like a folder's
+        // title being edited, keeps them.
         const QQuickItem* focus = m_window.activeFocusItem();
         const bool typing = (held & ~Qt::ShiftModifier) == Qt::NoModifier &&
-                            !key->text().isEmpty() && key->text().front().isPrint();
+                            ((!key->text().isEmpty() && key->text().front().isPrint()) ||
+                             key->key() == Qt::Key_Backspace);
         if (typing && m_mainContent &&
             (focus == nullptr || !(focus->flags() & QQuickItem::ItemAcceptsInputMethod)))
             QMetaObject::invokeMethod(m_mainContent, "focusSearch");

@@ -197,7 +197,7 @@ private Q_SLOTS:
     }
 
     // Tab goes round the search field, the grid's ring and the Edit button;
-    // letters always reach the search field.
+    // letters and Backspace always reach the search field.
     void keyboardStops() {
         Launcher l({"Maps", "Mail"});
         QVERIFY(l.show());
@@ -222,6 +222,9 @@ private Q_SLOTS:
         QTest::keyClick(&l.qml.view(), Qt::Key_A);
         QCOMPARE(l.screen.searchText(), QString("ma"));
         QCOMPARE(stop(), QString("search"));
+        l.qml.view().contentItem()->forceActiveFocus();
+        QTest::keyClick(&l.qml.view(), Qt::Key_Backspace);
+        QCOMPARE(l.screen.searchText(), QString("m"));
     }
 
     // A typed letter is drawn before the grid narrows; Return acts on all the letters before it.
