@@ -12,6 +12,16 @@
 
 #include <cstdio>
 
+namespace {
+
+// The cache as read, or, where it had nothing to show, the scan that followed.
+struct CacheRead {
+    std::optional<AppList> cached;
+    std::optional<AppList> scanned;
+};
+
+} // namespace
+
 AppDiscovery::AppDiscovery(AppSettings& settings, CatalogueRoots roots, Trash& trash,
                            QObject* parent)
     : QObject(parent)
@@ -64,20 +74,34 @@ void AppDiscovery::setCacheFile(const QString& file) {
     // first loadApplications() shows it. On the scans' own thread, so the scan
     // queued next starts once it is read: the scan's result is always published
     // after the cache's and replaces it, and a small machine is not asked to do
-    // both at once.
+    // both at once. With nothing to show, the scan is the first screen: the
+    // same task goes on to it at once, where waiting for this thread to hand
+    // the read over would wait for the window to be built.
     m_cacheReading = true;
-    auto* cached = new QFutureWatcher<std::optional<AppList>>(this);
-    connect(cached, &QFutureWatcherBase::finished, this, [this, cached] {
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    auto* read = new QFutureWatcher<CacheRead>(this);
+    connect(read, &QFutureWatcherBase::finished, this, [this, read, cancel = m_cancel] {
         m_cacheReading = false;
-        m_cachedApps = cached->result();
-        cached->deleteLater();
-        if (m_cachedApps)
+        CacheRead result = read->result();
+        read->deleteLater();
+        m_cachedApps = std::move(result.cached);
+        if (m_cachedApps) {
             showCached();
-        else
-            startCheckingScan(); // nothing to check: the scan is the first screen
+        } else if (result.scanned && m_scanHeld && !cancel->load()) {
+            m_scanHeld = false;
+            m_checkingScanDelay.stop();
+            publish(std::move(*result.scanned));
+        } else {
+            startCheckingScan(); // not asked for yet, or superseded: a scan of its own
+        }
     });
-    cached->setFuture(QtConcurrent::run(
-        &m_scanPool, [cache = m_cache, roots = m_roots] { return cache->load(roots); }));
+    read->setFuture(
+        QtConcurrent::run(&m_scanPool, [cache = m_cache, roots = m_roots, cancel = m_cancel] {
+            CacheRead result{cache->load(roots), {}};
+            if (!result.cached && !cancel->load())
+                result.scanned = scanCatalogue(roots, *cancel);
+            return result;
+        }));
 }
 
 void AppDiscovery::setIsLoading(bool loading) {
@@ -137,8 +161,10 @@ void AppDiscovery::startCheckingScan() {
 }
 
 void AppDiscovery::startScan() {
-    if (m_watcher != nullptr) {
+    // Stops the scan a cache read went on to as well as the last one started here.
+    if (m_cancel)
         m_cancel->store(true);
+    if (m_watcher != nullptr) {
         // Its result is of no use any more: disconnecting keeps it from being
         // published, whenever it ends.
         m_watcher->disconnect(this);

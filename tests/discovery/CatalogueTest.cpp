@@ -22,6 +22,9 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 // The published catalogue: scanned off the GUI thread, published in display
 // order, its icons served as views ask for them, reordered by the user,
@@ -333,6 +336,17 @@ private Q_SLOTS:
             }
             QVERIFY(finished.wait(60'000));
         }
+        // Nothing cached: the scan starts while this thread is still busy, as
+        // it is building the window, with no event handled in between.
+        setup.discovery.reset(); // which writes the cache
+        QVERIFY(QFile::remove(setup.tree.path("cache/catalogue")));
+        const int scanOpens = inotify_init1(IN_CLOEXEC);
+        inotify_add_watch(scanOpens, QFile::encodeName(setup.tree.path("Applications")), IN_OPEN);
+        setup.restart();
+        setup.discovery->loadApplications();
+        pollfd opened{scanOpens, POLLIN, 0};
+        QCOMPARE(poll(&opened, 1, 20'000), 1);
+        close(scanOpens);
     }
 
     // Launchers writing the cache at once never leave a file that another
