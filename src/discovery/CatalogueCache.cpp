@@ -1,6 +1,7 @@
 #include "CatalogueCache.h"
 
 #include "BoundedFileRead.h"
+#include "SessionUuid.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,7 +108,7 @@ std::optional<AppList> CatalogueCache::load(const CatalogueRoots& roots) const {
             return std::nullopt;
     }
     for (AppItem& app : snapshot->apps)
-        app.id = QUuid::createUuid();
+        app.id = sessionUuid();
     return std::move(snapshot->apps);
 }
 

@@ -4,6 +4,7 @@
 #include "BundleWalk.h"
 #include "DesktopEntrySource.h"
 #include "SearchRule.h"
+#include "SessionUuid.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -38,8 +39,7 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
         // Absolute, so the icon is never taken for the name of a theme icon.
         const QString icon =
             bundle->iconPath.isEmpty() ? QString() : QFileInfo(bundle->iconPath).absoluteFilePath();
-        AppItem app{QUuid::createUuid(), bundle->name, bundle->bundleIdentifier, bundle->path,
-                    icon};
+        AppItem app{sessionUuid(), bundle->name, bundle->bundleIdentifier, bundle->path, icon};
         prepareForSearch(app, {});
         apps.append(std::move(app));
     }
@@ -50,7 +50,7 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
         if (identifiers.contains(entry.identifier))
             continue;
         identifiers.insert(entry.identifier);
-        AppItem app{QUuid::createUuid(), entry.name, entry.identifier, entry.path, entry.icon};
+        AppItem app{sessionUuid(), entry.name, entry.identifier, entry.path, entry.icon};
         prepareForSearch(app, entry.otherNames);
         app.actions = entry.actions;
         apps.append(std::move(app));
