@@ -18,6 +18,8 @@ Item {
     readonly property alias tileMenu: tileMenu
 
     // Clicks outside the panel's rounded rectangle close it, keeping the name.
+    // Neither it nor the panel lets the pointer through: a tile under them
+    // would rise as if hovered.
     Rectangle {
         objectName: "folderBackdrop"
         anchors.fill: parent
@@ -26,6 +28,7 @@ Item {
         MouseArea {
             anchors.fill: parent
             acceptedButtons: Qt.LeftButton | Qt.RightButton
+            hoverEnabled: true
             onClicked: root.panel.close()
         }
     }
@@ -49,6 +52,7 @@ Item {
         MouseArea {
             anchors.fill: parent
             acceptedButtons: Qt.LeftButton | Qt.RightButton
+            hoverEnabled: true
         }
 
         Column {

@@ -177,7 +177,7 @@ private Q_SLOTS:
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
         RecordingDefaultsStore store;
         AppSettings settings(store);
-        Scene scene(3);
+        Scene scene(40);
         scene.grid.setSettings(&settings);
         const auto title = [&scene]() -> QString {
             const QQuickItem* title = itemNamed(scene.root, "folderTitle");
@@ -187,6 +187,10 @@ private Q_SLOTS:
         const QString two = uuidText(settings.createFolder("Two", bundleIds({"0002"})).id);
         scene.grid.openFolder(one);
         QTRY_COMPARE(title(), "One");
+        // The pointer over the folder's backdrop does not reach the tile under it.
+        QQuickItem* tile = itemNamed(scene.cellOf(2), "tileIcon")->parentItem()->parentItem();
+        QTest::mouseMove(&scene.qml.view(), QmlTestView::centreOf(tile));
+        QVERIFY(!tile->property("isHovered").toBool());
         scene.grid.openFolder(two);
         QTRY_COMPARE(title(), "Two");
         scene.grid.closeFolder();
