@@ -12,9 +12,12 @@
 #include <QSet>
 #include <QtConcurrent/QtConcurrentMap>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -68,12 +71,79 @@ struct StrvFree {
 };
 using GTextList = std::unique_ptr<char*, StrvFree>;
 
-GText stringKey(GKeyFile* file, const char* key) {
-    return GText(g_key_file_get_string(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr));
+// The keys of an entry's main group, to ask GKeyFile only for keys that are
+// there. GKeyFile translates its "no such key" message even when no error is
+// asked for, and looks for a key in every variant of the user's languages
+// before the key itself: at thousands of entries, those lookups of keys that
+// are not there took most of the read.
+class EntryKeys {
+public:
+    explicit EntryKeys(GKeyFile* file)
+        : m_keys(g_key_file_get_keys(file, G_KEY_FILE_DESKTOP_GROUP, nullptr, nullptr)) {
+        for (char** key = m_keys.get(); key != nullptr && *key != nullptr; ++key) {
+            const std::string_view name(*key);
+            m_names.push_back(name);
+            if (const size_t bracket = name.find('['); bracket != std::string_view::npos)
+                m_translated.push_back(name.substr(0, bracket));
+        }
+    }
+
+    [[nodiscard]] bool has(std::string_view key) const { return contains(m_names, key); }
+    [[nodiscard]] bool hasTranslation(std::string_view key) const {
+        return contains(m_translated, key);
+    }
+
+private:
+    static bool contains(const std::vector<std::string_view>& names, std::string_view key) {
+        return std::find(names.cbegin(), names.cend(), key) != names.cend();
+    }
+
+    GTextList m_keys;
+    std::vector<std::string_view> m_names;
+    std::vector<std::string_view> m_translated;
+};
+
+GText stringKey(GKeyFile* file, const EntryKeys& keys, const char* key) {
+    return keys.has(key)
+               ? GText(g_key_file_get_string(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr))
+               : nullptr;
 }
 
-bool booleanKey(GKeyFile* file, const char* key) {
-    return g_key_file_get_boolean(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr) != FALSE;
+bool booleanKey(GKeyFile* file, const EntryKeys& keys, const char* key) {
+    return keys.has(key) &&
+           g_key_file_get_boolean(file, G_KEY_FILE_DESKTOP_GROUP, key, nullptr) != FALSE;
+}
+
+// As g_key_file_get_locale_string for the user's languages: the first of
+// them with a readable translation, else the key's own value.
+GText localeStringKey(GKeyFile* file, const EntryKeys& keys, const char* key) {
+    if (keys.hasTranslation(key)) {
+        for (const char* const* language = g_get_language_names(); *language != nullptr;
+             ++language) {
+            const std::string translated = std::string(key) + '[' + *language + ']';
+            if (GText value = stringKey(file, keys, translated.c_str()))
+                return value;
+        }
+    }
+    return stringKey(file, keys, key);
+}
+
+// As g_key_file_get_locale_string_list: the localized value cut at each ";",
+// a last ";" ending the list rather than adding an empty item.
+GTextList localeStringListKey(GKeyFile* file, const EntryKeys& keys, const char* key) {
+    const GText value = localeStringKey(file, keys, key);
+    if (value == nullptr)
+        return nullptr;
+    if (const size_t length = std::strlen(value.get());
+        length > 0 && value.get()[length - 1] == ';')
+        value.get()[length - 1] = '\0';
+    return GTextList(g_strsplit(value.get(), ";", 0));
+}
+
+GTextList stringListKey(GKeyFile* file, const EntryKeys& keys, const char* key) {
+    return keys.has(key) ? GTextList(g_key_file_get_string_list(file, G_KEY_FILE_DESKTOP_GROUP, key,
+                                                                nullptr, nullptr))
+                         : nullptr;
 }
 
 // Entries mostly start a handful of programs (env, flatpak, a desktop's own
@@ -105,11 +175,9 @@ bool listHas(char** list, const QByteArray& desktop) {
 
 // OnlyShowIn and NotShowIn against the desktops named in XDG_CURRENT_DESKTOP,
 // the first named desktop that either list mentions deciding.
-bool shownOnThisDesktop(GKeyFile* file) {
-    const GTextList only(g_key_file_get_string_list(
-        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN, nullptr, nullptr));
-    const GTextList notIn(g_key_file_get_string_list(
-        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN, nullptr, nullptr));
+bool shownOnThisDesktop(GKeyFile* file, const EntryKeys& keys) {
+    const GTextList only = stringListKey(file, keys, G_KEY_FILE_DESKTOP_KEY_ONLY_SHOW_IN);
+    const GTextList notIn = stringListKey(file, keys, G_KEY_FILE_DESKTOP_KEY_NOT_SHOW_IN);
     for (const QByteArray& desktop : qgetenv("XDG_CURRENT_DESKTOP").split(':')) {
         if (listHas(only.get(), desktop))
             return true;
@@ -120,9 +188,8 @@ bool shownOnThisDesktop(GKeyFile* file) {
 }
 
 // A theme icon name, or an absolute file path, as GIO reads the Icon key.
-QString iconOf(GKeyFile* file) {
-    const GText icon(g_key_file_get_locale_string(file, G_KEY_FILE_DESKTOP_GROUP,
-                                                  G_KEY_FILE_DESKTOP_KEY_ICON, nullptr, nullptr));
+QString iconOf(GKeyFile* file, const EntryKeys& keys) {
+    const GText icon = localeStringKey(file, keys, G_KEY_FILE_DESKTOP_KEY_ICON);
     if (icon == nullptr)
         return {};
     if (g_path_is_absolute(icon.get()))
@@ -138,13 +205,11 @@ QString iconOf(GKeyFile* file) {
 
 // The localized GenericName, each localized keyword and `program`, the ones
 // that are not empty, as GIO's generic name, keywords and executable give them.
-QStringList otherNamesOf(GKeyFile* file, const char* program) {
+QStringList otherNamesOf(GKeyFile* file, const EntryKeys& keys, const char* program) {
     QStringList names;
-    const GText generic(g_key_file_get_locale_string(
-        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_GENERIC_NAME, nullptr, nullptr));
+    const GText generic = localeStringKey(file, keys, G_KEY_FILE_DESKTOP_KEY_GENERIC_NAME);
     names.append(QString::fromUtf8(generic.get()));
-    const GTextList keywords(g_key_file_get_locale_string_list(
-        file, G_KEY_FILE_DESKTOP_GROUP, "Keywords", nullptr, nullptr, nullptr));
+    const GTextList keywords = localeStringListKey(file, keys, "Keywords");
     for (char** keyword = keywords.get(); keyword != nullptr && *keyword != nullptr; ++keyword)
         names.append(QString::fromUtf8(*keyword));
     names.append(QString::fromUtf8(program));
@@ -155,11 +220,10 @@ QStringList otherNamesOf(GKeyFile* file, const char* program) {
 // The entry's actions in the order of its Actions key, each with its localized
 // Name and its Icon; one without a group or a Name is left out, as GIO leaves
 // it out of its menus. A handful at most: each takes a line of a tile's menu.
-DesktopActionList actionsOf(GKeyFile* file) {
+DesktopActionList actionsOf(GKeyFile* file, const EntryKeys& keys) {
     constexpr qsizetype maxActions = 10;
     DesktopActionList actions;
-    const GTextList ids(g_key_file_get_string_list(
-        file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_ACTIONS, nullptr, nullptr));
+    const GTextList ids = stringListKey(file, keys, G_KEY_FILE_DESKTOP_KEY_ACTIONS);
     for (char** id = ids.get(); id != nullptr && *id != nullptr && actions.size() < maxActions;
          ++id) {
         const QByteArray group = QByteArray("Desktop Action ") + *id;
@@ -191,18 +255,20 @@ Loaded loadEntry(const QString& identifier, const QString& path, ProgramLookup& 
                                    nullptr))
         return loaded;
     const GText group(g_key_file_get_start_group(file));
-    const GText type = stringKey(file, G_KEY_FILE_DESKTOP_KEY_TYPE);
-    if (group == nullptr || std::strcmp(group.get(), G_KEY_FILE_DESKTOP_GROUP) != 0 ||
-        type == nullptr || std::strcmp(type.get(), G_KEY_FILE_DESKTOP_TYPE_APPLICATION) != 0)
+    if (group == nullptr || std::strcmp(group.get(), G_KEY_FILE_DESKTOP_GROUP) != 0)
+        return loaded;
+    const EntryKeys keys(file);
+    const GText type = stringKey(file, keys, G_KEY_FILE_DESKTOP_KEY_TYPE);
+    if (type == nullptr || std::strcmp(type.get(), G_KEY_FILE_DESKTOP_TYPE_APPLICATION) != 0)
         return loaded;
     // An application entry without a Name is invalid; GLib would call it "Unnamed".
-    if (!g_key_file_has_key(file, G_KEY_FILE_DESKTOP_GROUP, G_KEY_FILE_DESKTOP_KEY_NAME, nullptr))
+    if (!keys.has(G_KEY_FILE_DESKTOP_KEY_NAME))
         return loaded;
     // A missing TryExec or Exec program makes the file no application at all.
-    if (const GText tryExec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_TRY_EXEC);
+    if (const GText tryExec = stringKey(file, keys, G_KEY_FILE_DESKTOP_KEY_TRY_EXEC);
         tryExec != nullptr && *tryExec != '\0' && !programs.exists(tryExec.get()))
         return loaded;
-    const GText exec = stringKey(file, G_KEY_FILE_DESKTOP_KEY_EXEC);
+    const GText exec = stringKey(file, keys, G_KEY_FILE_DESKTOP_KEY_EXEC);
     GText program;
     if (exec != nullptr && *exec != '\0') {
         char** argv = nullptr;
@@ -213,16 +279,16 @@ Loaded loadEntry(const QString& identifier, const QString& path, ProgramLookup& 
             return loaded;
         program.reset(g_path_get_basename(words.get()[0]));
     }
-    if (booleanKey(file, G_KEY_FILE_DESKTOP_KEY_HIDDEN) ||
-        booleanKey(file, G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY) || !shownOnThisDesktop(file)) {
+    if (booleanKey(file, keys, G_KEY_FILE_DESKTOP_KEY_HIDDEN) ||
+        booleanKey(file, keys, G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY) ||
+        !shownOnThisDesktop(file, keys)) {
         loaded.state = EntryState::NotShown;
         return loaded;
     }
     // Without a command or D-Bus activation there is nothing a click could start.
-    if (exec == nullptr && !booleanKey(file, G_KEY_FILE_DESKTOP_KEY_DBUS_ACTIVATABLE))
+    if (exec == nullptr && !booleanKey(file, keys, G_KEY_FILE_DESKTOP_KEY_DBUS_ACTIVATABLE))
         return loaded;
-    const GText name(g_key_file_get_locale_string(file, G_KEY_FILE_DESKTOP_GROUP,
-                                                  G_KEY_FILE_DESKTOP_KEY_NAME, nullptr, nullptr));
+    const GText name = localeStringKey(file, keys, G_KEY_FILE_DESKTOP_KEY_NAME);
     if (name != nullptr && *name == '\0')
         return loaded;
     loaded.state = EntryState::Shown;
@@ -230,9 +296,9 @@ Loaded loadEntry(const QString& identifier, const QString& path, ProgramLookup& 
                      name != nullptr ? QString::fromUtf8(name.get())
                                      : QString::fromUtf8(g_dgettext("glib20", "Unnamed")),
                      path,
-                     iconOf(file),
-                     otherNamesOf(file, program.get()),
-                     actionsOf(file)};
+                     iconOf(file, keys),
+                     otherNamesOf(file, keys, program.get()),
+                     actionsOf(file, keys)};
     return loaded;
 }
 

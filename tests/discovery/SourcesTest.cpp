@@ -4,6 +4,8 @@
 #include "DesktopEntrySource.h"
 #include "TestMain.h"
 
+#include <QScopeGuard>
+
 // GLib reads the desktop's name once per process, whichever test reads an
 // entry first, so it is named before any runs.
 [[maybe_unused]] static const bool desktopNamed = qputenv("XDG_CURRENT_DESKTOP", "QuorlinTest");
@@ -55,6 +57,12 @@ private Q_SLOTS:
             "s/a.desktop:Name=A&GenericName=G&Keywords=K;L;&Exec=/bin/sh&Actions=new;bare;gone;&"
             "[Desktop+Action+new]&Name=New+Window&Icon=win&[Desktop+Action+bare]&Exec=true",
             "a|A|s|G;K;L;sh|new:New Window:win"};
+        // LANGUAGE is "fr_CA:de" here: a translation for a variant of the first
+        // language wins, then the next language's, then the key itself.
+        QTest::newRow("the user's languages") << QStringList{
+            "s/a.desktop:Name=A&Name[de]=D&Name[fr]=F&GenericName=G&GenericName[de]=GD&"
+            "Keywords=K;&Keywords[fr_CA]=KF;KG;&Keywords[it]=KI&Exec=true",
+            "a|F|s|GD;KF;KG;true"};
         QTest::newRow("not entries: malformed, hidden, FIFOs, folders, other names") << QStringList{
             "s/a.desktop:Exec=true s/b.desktop|[Other]\nName=B\nExec=true s/c.desktop|\x01[[= "
             "s/.d.desktop:Name=D s/e.desktop! s/f.desktop/ s/g.desktop~:Name=G",
@@ -69,6 +77,9 @@ private Q_SLOTS:
 
     void entries() {
         QFETCH(QStringList, row);
+        const QByteArray languages = qgetenv("LANGUAGE");
+        qputenv("LANGUAGE", "fr_CA:de");
+        const auto restore = qScopeGuard([&languages] { qputenv("LANGUAGE", languages); });
         const fixture::Tree root;
         root.build(row[0].split(u' ').replaceInStrings("+", " ")); // "+" for a space in a file
         const std::atomic_bool cancelled{false};
