@@ -1,8 +1,11 @@
 #include "IconThemeIndex.h"
 
 #include "BoundedFileRead.h"
+#include "DirectoryListing.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -18,6 +21,24 @@ const QStringList iconSuffixes = {QStringLiteral(".png"), QStringLiteral(".svg")
                                   QStringLiteral(".svgz"), QStringLiteral(".xpm")};
 
 using IniGroups = QHash<QString, QHash<QString, QString>>;
+
+// The names in `folder` that may be icon files, in byte order. A large theme
+// holds thousands; what each one is, and whether it can be read, is asked
+// only of the file chosen for an icon shown (isReadableFile).
+QStringList filesIn(const QString& folder) {
+    QStringList files;
+    for (const DirectoryEntry& entry : listDirectory(QFile::encodeName(folder).toStdString())) {
+        if (!entry.isDirectory)
+            files.append(QString::fromStdString(entry.name));
+    }
+    return files;
+}
+
+// A file, or a link to one, that this user may read.
+bool isReadableFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.isReadable();
+}
 
 // The desktop-entry style key file of index.theme, without locale keys.
 IniGroups parseIni(const QByteArray& data) {
@@ -97,12 +118,10 @@ IconThemeIndex::IconThemeIndex(const QStringList& themeFolders, const QStringLis
         indexTheme(i, themes.at(i));
 
     for (const QString& folder : m_pixmapFolders) {
-        const QDir dir(folder);
-        const QStringList files = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
-        for (const QString& file : files) {
+        for (const QString& file : filesIn(folder)) {
             const QString name = stripIconSuffix(file);
-            if (name != file && !m_pixmaps.contains(name))
-                m_pixmaps.insert(name, dir.filePath(file));
+            if (name != file)
+                m_pixmaps[name].append(folder + u'/' + file);
         }
     }
 }
@@ -192,14 +211,14 @@ void IconThemeIndex::indexTheme(int themeIndex, const Theme& theme) {
         const int directoryIndex = int(m_directories.size());
         m_directories.append(theme.directories.at(i));
         for (const QString& base : m_themeFolders) {
-            const QDir dir(base + u'/' + themeName + u'/' + theme.relativePaths.at(i));
-            const QStringList files = dir.entryList(QDir::Files | QDir::Readable);
+            const QString folder = base + u'/' + themeName + u'/' + theme.relativePaths.at(i);
+            const QStringList files = filesIn(folder);
             // Within one folder the standard extension order decides: png, svg, xpm.
             for (const QString& suffix : iconSuffixes) {
                 for (const QString& file : files) {
                     if (file.endsWith(suffix) && file.size() > suffix.size())
                         icons[file.chopped(suffix.size())].append(
-                            {directoryIndex, dir.filePath(file)});
+                            {directoryIndex, folder + u'/' + file});
                 }
             }
         }
@@ -239,17 +258,27 @@ QString IconThemeIndex::find(const QString& iconName, int pixels) const {
         const auto found = theme.constFind(name);
         if (found == theme.constEnd())
             continue;
-        const Candidate* best = nullptr;
-        int bestScore = INT_MAX;
-        for (const Candidate& candidate : *found) {
-            const int score = this->score(m_directories.at(candidate.directory), pixels);
-            if (score < bestScore) {
-                best = &candidate;
-                bestScore = score;
+        QList<const Candidate*> refused;
+        for (;;) {
+            const Candidate* best = nullptr;
+            int bestScore = INT_MAX;
+            for (const Candidate& candidate : *found) {
+                const int score = this->score(m_directories.at(candidate.directory), pixels);
+                if (score < bestScore && !refused.contains(&candidate)) {
+                    best = &candidate;
+                    bestScore = score;
+                }
             }
+            if (best == nullptr)
+                break;
+            if (isReadableFile(best->path))
+                return best->path;
+            refused.append(best);
         }
-        if (best != nullptr)
-            return best->path;
     }
-    return m_pixmaps.value(name);
+    for (const QString& file : m_pixmaps.value(name)) {
+        if (isReadableFile(file))
+            return file;
+    }
+    return {};
 }

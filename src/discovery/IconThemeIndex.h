@@ -56,5 +56,6 @@ private:
     QList<Directory> m_directories;
     // Per theme of the chain: icon name -> its files, in lookup order.
     QList<QHash<QString, QList<Candidate>>> m_icons;
-    QHash<QString, QString> m_pixmaps;
+    // Icon name -> its files in the pixmap folders, in lookup order.
+    QHash<QString, QStringList> m_pixmaps;
 };

@@ -98,6 +98,10 @@ private Q_SLOTS:
             << QStringList{"Nope", "kde", "breeze/32x32/apps/kde.png"};
         QTest::newRow("the pixmap folder last")
             << QStringList{"Nope", "legacy", "../pixmaps/legacy.xpm"};
+        QTest::newRow("a dangling link gives way to the next size")
+            << QStringList{"Fancy", "gone", "Fancy/48/gone.png"};
+        QTest::newRow("and in the pixmap folder")
+            << QStringList{"Nope", "old", "../pixmaps/old.xpm"};
     }
 
     // Fancy and Parent inherit from each other; the desktop themes follow.
@@ -118,6 +122,8 @@ private Q_SLOTS:
                     "share/hicolor/256x256/apps/big.png", "share/hicolor/512x512/apps/big.png",
                     "share/Adwaita/48x48/apps/desk.png", "share/breeze/32x32/apps/desk.png",
                     "share/breeze/32x32/apps/kde.png", "share/hicolor/48x48/apps/kde.png"});
+        root.build({"share/Fancy/128/gone.png->nowhere", "share/Fancy/48/gone.png",
+                    "pixmaps/old.png->nowhere", "pixmaps/old.xpm"});
         const IconThemeIndex index({root.path("share")}, {root.path("pixmaps")}, row[0]);
         QCOMPARE(index.find(row[1], appIconPixels),
                  row[2].isEmpty() ? "" : QDir::cleanPath(root.path("share/" + row[2])));
