@@ -213,7 +213,7 @@ Item {
                             color: "transparent"
                             border.color: Qt.rgba(1, 1, 1, 0.5)
                             border.width: 3
-                            opacity: cell.isDropTarget ? 1 : 0
+                            visible: cell.isDropTarget
                         }
                     }
                 }
