@@ -32,10 +32,17 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
 
     AppList apps;
     QSet<QString> identifiers;
+    identifiers.reserve(bundles.size());
+    // Inserted and tested at once: at thousands of applications the hashing is
+    // a good part of this loop.
+    const auto firstOf = [&identifiers](const QString& identifier) {
+        const qsizetype before = identifiers.size();
+        identifiers.insert(identifier);
+        return identifiers.size() > before;
+    };
     for (const std::optional<BundleRecord>& bundle : bundles) {
-        if (!bundle || identifiers.contains(bundle->bundleIdentifier))
+        if (!bundle || !firstOf(bundle->bundleIdentifier))
             continue;
-        identifiers.insert(bundle->bundleIdentifier);
         // Absolute, so the icon is never taken for the name of a theme icon.
         const QString icon =
             bundle->iconPath.isEmpty() ? QString() : QFileInfo(bundle->iconPath).absoluteFilePath();
@@ -46,10 +53,11 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
 
     const QList<DesktopEntryRecord> entries =
         readDesktopEntries(roots.desktopEntryFolders, cancelled);
+    identifiers.reserve(identifiers.size() + entries.size());
+    apps.reserve(apps.size() + entries.size());
     for (const DesktopEntryRecord& entry : entries) {
-        if (identifiers.contains(entry.identifier))
+        if (!firstOf(entry.identifier))
             continue;
-        identifiers.insert(entry.identifier);
         AppItem app{sessionUuid(), entry.name, entry.identifier, entry.path, entry.icon};
         prepareForSearch(app, entry.otherNames);
         app.actions = entry.actions;

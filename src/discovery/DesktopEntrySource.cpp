@@ -314,11 +314,12 @@ QList<DesktopEntryRecord> readDesktopEntries(const QStringList& folders,
     for (const QString& folder : folders) {
         std::vector<std::pair<QString, QString>> files;
         collectFiles(QFile::encodeName(folder).toStdString(), {}, files, cancelled);
+        seen.reserve(seen.size() + qsizetype(files.size()));
         for (auto& [identifier, path] : files) {
-            if (!seen.contains(identifier)) {
-                seen.insert(identifier);
+            const qsizetype before = seen.size();
+            seen.insert(identifier);
+            if (seen.size() > before)
                 candidates.push_back({identifier, path});
-            }
         }
     }
     ProgramLookup programs;
