@@ -105,16 +105,18 @@ def across_pages(launcher):
     steps = [a for i in range(1, 11) for a in ("mousemove", start[0] + (edge[0] - start[0]) * i // 10, start[1])]
     launcher.xdo("mousemove", "--sync", *start, "mousedown", 1, *steps)
     launcher.wait("the last page", lambda: launcher.shot().getpixel(DOTS[2]) == WHITE and set(launcher.tiles(launcher.last)) <= {GAMMA})
-    launcher.xdo("mousemove", *DOTS[1]).wait("the second page", lambda: launcher.shot().getpixel(DOTS[1]) == WHITE)
-    via, end = [(x, y + 40) for x, y in cells[:2]]
-    # The page may still be sliding in: the pointer keeps moving, as a hand does, until the tile takes the drag and
-    # the page has come to rest. Mid-slide a tile further along can pass under the first cell and take the ring; the
-    # page is in place when its grey first row fills all seven cells, the last one included, above the dragged icon.
+    # The page is in place when its grey first row fills all seven cells, the last one included. (The dots are no
+    # sign of it: the dragged icon, under the pointer, covers them.)
     pitch = cells[1][0] - cells[0][0]
     row = [(cells[0][0] + pitch * column, cells[0][1] - 16) for column in range(7)]
+    grey_row = lambda: all(max(abs(c - 128) for c in launcher.last.getpixel(point)) <= 8 for point in row)
+    launcher.xdo("mousemove", *DOTS[1]).wait("the second page", lambda: launcher.shot() and grey_row())
+    via, end = [(x, y + 40) for x, y in cells[:2]]
+    # The page may still be sliding in: the pointer keeps moving, as a hand does, until the tile takes the drag and
+    # the page has come to rest. Mid-slide a tile further along can pass under the first cell and take the ring.
     launcher.xdo("mousemove", *via).wait("the drag on a tile there", lambda: launcher.xdo(
-        "mousemove_relative", "--", 1, 0, "mousemove_relative", "--", -1, 0).ring_over(cells[0]) and all(
-        max(abs(c - 128) for c in launcher.last.getpixel(point)) <= 8 for point in row), "page-2-ring")
+        "mousemove_relative", "--", 1, 0, "mousemove_relative", "--", -1, 0).ring_over(cells[0]) and grey_row(),
+        "page-2-ring")
     launcher.xdo("mousemove", *end, "mousemove", end[0] + 1, end[1] + 1, "mouseup", 1)
     launcher.wait("the order stored", lambda: (launcher.setting("customAppOrder") or [])[36:37] == [GAMMA])
     launcher.shows("dropped-on-page-2", GAMMA)
