@@ -98,6 +98,8 @@ void AppDiscovery::setCacheFile(const QString& file) {
     read->setFuture(
         QtConcurrent::run(&m_scanPool, [cache = m_cache, roots = m_roots, cancel = m_cancel] {
             CacheRead result{cache->load(roots), {}};
+            if (result.cached)
+                rankByName(*result.cached);
             if (!result.cached && !cancel->load())
                 result.scanned = scanCatalogue(roots, *cancel);
             return result;

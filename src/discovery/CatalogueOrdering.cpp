@@ -15,10 +15,20 @@ QCollator appNameCollator() {
     return collator;
 }
 
-void sortByName(AppList& apps) {
-    const QCollator collator = appNameCollator();
+namespace {
+
+// The positions of `apps` in their order by name.
+std::vector<qsizetype> nameOrder(const AppList& apps) {
     std::vector<qsizetype> order(size_t(apps.size()));
     std::iota(order.begin(), order.end(), 0);
+    if (!apps.isEmpty() && std::all_of(apps.cbegin(), apps.cend(),
+                                       [](const AppItem& app) { return app.nameRank >= 0; })) {
+        std::sort(order.begin(), order.end(), [&apps](qsizetype a, qsizetype b) {
+            return apps.at(a).nameRank < apps.at(b).nameRank;
+        });
+        return order;
+    }
+    const QCollator collator = appNameCollator();
     if (collator.locale().language() == QLocale::C) {
         // Sort keys of the C locale ignore the case setting; comparing directly
         // honours it, and costs no locale work there anyway.
@@ -36,11 +46,26 @@ void sortByName(AppList& apps) {
             return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
         });
     }
+    return order;
+}
+
+} // namespace
+
+void sortByName(AppList& apps) {
+    const std::vector<qsizetype> order = nameOrder(apps);
     AppList sorted;
     sorted.reserve(apps.size());
     for (const qsizetype i : order)
         sorted.append(std::move(apps[i]));
     apps = std::move(sorted);
+}
+
+void rankByName(AppList& apps) {
+    for (AppItem& app : apps)
+        app.nameRank = -1;
+    const std::vector<qsizetype> order = nameOrder(apps);
+    for (size_t rank = 0; rank < order.size(); ++rank)
+        apps[order[rank]].nameRank = int(rank);
 }
 
 AppList orderCatalogue(const AppList& discovered, const QSet<QString>& hidden,

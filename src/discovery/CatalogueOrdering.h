@@ -11,8 +11,13 @@
 [[nodiscard]] QCollator appNameCollator();
 
 // Sorts by name with appNameCollator(); names that compare the same keep their
-// order.
+// order. When every application carries a nameRank, those ranks decide.
 void sortByName(AppList& apps);
+
+// Sets each application's nameRank to its place in sortByName's order of
+// `apps`, which keeps its own order. Any part of the list then sorts by name
+// as that part would have sorted by itself.
+void rankByName(AppList& apps);
 
 // The published catalogue: `discovered` without the hidden identifiers, in the
 // manual order when there is one, else by name. In the manual order an

@@ -2,6 +2,7 @@
 
 #include "BundleReader.h"
 #include "BundleWalk.h"
+#include "CatalogueOrdering.h"
 #include "DesktopEntrySource.h"
 #include "SearchRule.h"
 #include "SessionUuid.h"
@@ -63,5 +64,6 @@ AppList scanCatalogue(const CatalogueRoots& roots, const std::atomic_bool& cance
         app.actions = entry.actions;
         apps.append(std::move(app));
     }
+    rankByName(apps);
     return apps;
 }

@@ -32,6 +32,10 @@ struct AppItem {
     bool searchUnfoldedToo = true;
     // A desktop entry's actions, offered at the top of its tile's menu.
     DesktopActionList actions{};
+    // Place in its catalogue's order by name, given off the GUI thread when the
+    // catalogue is read (rankByName), so that publishing it sorts integers;
+    // -1 until ranked.
+    int nameRank = -1;
 
     // Two scans of one bundle give equal records although their ids differ;
     // views that need identity compare `id` instead.

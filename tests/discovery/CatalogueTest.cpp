@@ -86,6 +86,8 @@ private Q_SLOTS:
             QTest::addRow("%s: case ignored, equal names in discovery order", locale)
                 << QStringList{locale, "NOTES=n1 Cherry=c notes=n2 apple=a Notes=n3", "", "",
                                "a c n1 n3 n2"};
+        QTest::newRow("hidden ones taken out of that order") << QStringList{
+            "C", "NOTES=n1 Cherry=c notes=n2 apple=a Notes=n3", "c n2", "", "a n1 n3"};
         QTest::newRow("digits one by one, accents with their letter")
             << QStringList{"en_US", "App2=2 App10=10 Émile=é Eagle=e Fig=f", "", "", "10 2 e é f"};
         QTest::newRow("manual order: hidden, repeated, unknown, other-case, unlisted")
