@@ -9,7 +9,9 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <climits>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -258,22 +260,16 @@ QString IconThemeIndex::find(const QString& iconName, int pixels) const {
         const auto found = theme.constFind(name);
         if (found == theme.constEnd())
             continue;
-        QList<const Candidate*> refused;
-        for (;;) {
-            const Candidate* best = nullptr;
-            int bestScore = INT_MAX;
-            for (const Candidate& candidate : *found) {
-                const int score = this->score(m_directories.at(candidate.directory), pixels);
-                if (score < bestScore && !refused.contains(&candidate)) {
-                    best = &candidate;
-                    bestScore = score;
-                }
-            }
-            if (best == nullptr)
-                break;
-            if (isReadableFile(best->path))
-                return best->path;
-            refused.append(best);
+        // Best first; among equals, the order of the lookup. The first that
+        // can be read wins: a dangling link gives way to the next best.
+        std::vector<std::pair<int, const Candidate*>> ranked;
+        for (const Candidate& candidate : *found)
+            ranked.emplace_back(score(m_directories.at(candidate.directory), pixels), &candidate);
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [bestScore, candidate] : ranked) {
+            if (isReadableFile(candidate->path))
+                return candidate->path;
         }
     }
     for (const QString& file : m_pixmaps.value(name)) {
