@@ -273,10 +273,25 @@ def peak_rss_mib(pid):
     return None
 
 
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+def thread_cpu(pid):
+    """Nanoseconds on a CPU so far, per live thread of `pid`. The scheduler's
+    own count, where /proc/PID/stat counts whole clock ticks: a program idling
+    with a blinking cursor runs for about a millisecond a few times a second,
+    which ticks either miss or charge several times over."""
+    times = {}
+    for tid in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/schedstat" % (pid, tid)) as stat:
+                times[tid] = int(stat.read().split()[0])
+        except (OSError, ValueError, IndexError):
+            pass  # the thread ended meanwhile
+    return times
+
+
+def cpu_between(before, after):
+    """Seconds of CPU between two thread_cpu() readings; a thread started
+    since counts whole, one ended since is lost with what it did."""
+    return sum(ns - before.get(tid, 0) for tid, ns in after.items() if ns >= before.get(tid, 0)) / 1e9
 
 
 class Start:
@@ -314,9 +329,9 @@ class Start:
     def idle_cpu(self):
         """Per cent of one core used over IDLE_SECONDS with nothing happening."""
         time.sleep(IDLE_AFTER)
-        before, clock = cpu_seconds(self.process.pid), time.monotonic()
+        before, clock = thread_cpu(self.process.pid), time.monotonic()
         time.sleep(IDLE_SECONDS)
-        return 100 * (cpu_seconds(self.process.pid) - before) / (time.monotonic() - clock)
+        return 100 * cpu_between(before, thread_cpu(self.process.pid)) / (time.monotonic() - clock)
 
     def toggle_client(self, command):
         """Median wall times of `command` (the toggle client) against this
