@@ -50,11 +50,6 @@ struct Scene {
         return cell &&
                QRectF(0, 0, 1920, 1055).contains(cell->mapRectToScene(cell->boundingRect()));
     }
-    [[nodiscard]] long builtPages(bool visibleOnly) const {
-        const QList<QQuickItem*> all = itemsNamed(root, QStringLiteral("gridPage"));
-        return std::count_if(all.begin(), all.end(),
-                             [=](QQuickItem* page) { return !visibleOnly || page->isVisible(); });
-    }
     [[nodiscard]] int currentDot() const {
         return itemNamed(root, "pageDots")->property("current").toInt();
     }
@@ -99,7 +94,12 @@ private Q_SLOTS:
     // let go at once when a search starts.
     void neighboursBuiltAhead() {
         Scene scene(150);
-        const auto pages = [&scene](bool visibleOnly) { return scene.builtPages(visibleOnly); };
+        const auto pages = [&scene](bool visibleOnly) {
+            const QList<QQuickItem*> all = itemsNamed(scene.root, QStringLiteral("gridPage"));
+            return std::count_if(all.begin(), all.end(), [=](QQuickItem* page) {
+                return !visibleOnly || page->isVisible();
+            });
+        };
         QVERIFY(!scene.grid.keepsNeighbours() && pages(false) == 1);
         scene.grid.setCurrentPage(1);
         QTRY_COMPARE(pages(false), 3);
@@ -112,18 +112,6 @@ private Q_SLOTS:
         QTRY_VERIFY(scene.cellOf(105));
         scene.grid.setSearching(true);
         QCOMPARE(pages(false), 1);
-    }
-
-    // Left on screen a moment with no turn, the view builds the next page out
-    // of sight; hidden, it waits until it is shown.
-    void nextPageBuiltWhenLookedAt() {
-        Scene scene(150);
-        scene.qml.view().hide();
-        QTest::qWait(PagedGrid::lingerMs + 200); // the time on screen is the input
-        QVERIFY(!scene.grid.keepsNeighbours() && scene.builtPages(false) == 1);
-        scene.qml.view().show();
-        QTRY_COMPARE(scene.builtPages(false), 2);
-        QCOMPARE(scene.builtPages(true), 1);
     }
 
     // In edit mode every tile rocks, one built on a page turned to as well,
