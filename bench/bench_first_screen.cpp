@@ -23,7 +23,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QQuickItem>
-#include <QQuickStyle>
 #include <QQuickView>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -85,7 +84,6 @@ double peakMiB() {
 // One launcher over the catalogue in `dir`; prints "published grid icons peak".
 int runChild(int argc, char* argv[], const QString& dir, qint64 spawnedAt) {
     QGuiApplication app(argc, argv);
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
     const auto since = [spawnedAt] {
         QElapsedTimer now;
         now.start();

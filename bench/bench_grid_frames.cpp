@@ -23,7 +23,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QQuickItem>
-#include <QQuickStyle>
 #include <QQuickView>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -214,7 +213,6 @@ int main(int argc, char* argv[]) {
     }
     QGuiApplication app(argc, argv);
     installAnimationClock(); // the launcher's pacing
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString dataHome = home.filePath("catalogue");
     writeCatalogue(dataHome);

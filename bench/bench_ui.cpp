@@ -24,7 +24,6 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QQuickItem>
-#include <QQuickStyle>
 #include <QQuickView>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -206,7 +205,6 @@ int main(int argc, char* argv[]) {
         return 1;
     QGuiApplication app(argc, argv);
     installAnimationClock(); // the launcher's pacing
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QString small = home.filePath("catalogue-1000");
     const QString large = home.filePath("catalogue-5000");

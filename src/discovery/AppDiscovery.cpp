@@ -113,22 +113,23 @@ void AppDiscovery::setIsLoading(bool loading) {
     Q_EMIT isLoadingChanged();
 }
 
-QImage AppDiscovery::icon(const QUuid& appId, int pixels) const {
+QImage AppDiscovery::icon(const QUuid& appId, int pixels, qreal corner) const {
     QString source;
     {
         const QReadLocker locker(&m_iconLock);
         source = m_iconSources.value(appId);
     }
-    return m_icons.icon(source, pixels);
+    return m_icons.icon(source, pixels, corner);
 }
 
-QImage AppDiscovery::actionIcon(const QUuid& appId, const QString& actionId, int pixels) const {
+QImage AppDiscovery::actionIcon(const QUuid& appId, const QString& actionId, int pixels,
+                                qreal corner) const {
     QString source;
     {
         const QReadLocker locker(&m_iconLock);
         source = m_actionIconSources.value(appId).value(actionId);
     }
-    return source.isEmpty() ? QImage() : m_icons.icon(source, pixels);
+    return source.isEmpty() ? QImage() : m_icons.icon(source, pixels, corner);
 }
 
 void AppDiscovery::loadApplications() {

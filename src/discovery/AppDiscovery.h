@@ -52,13 +52,15 @@ public:
     [[nodiscard]] const CatalogueRoots& roots() const { return m_roots; }
 
     // The icon of an application of the published scan in a square of
-    // `pixels`, looked up and decoded now unless a view asked for it before;
-    // the generic icon for an unknown id. Safe on any thread: the image
-    // provider calls it from its own threads, never the GUI thread.
-    [[nodiscard]] QImage icon(const QUuid& appId, int pixels) const;
+    // `pixels`, corners rounded by `corner` (see IconCache::icon), looked up
+    // and decoded now unless a view asked for it before; the generic icon for
+    // an unknown id. Safe on any thread: the image provider calls it from its
+    // own threads, never the GUI thread.
+    [[nodiscard]] QImage icon(const QUuid& appId, int pixels, qreal corner = 0) const;
     // The icon of one of the application's desktop actions, the same way; a
     // null image when the action names none.
-    [[nodiscard]] QImage actionIcon(const QUuid& appId, const QString& actionId, int pixels) const;
+    [[nodiscard]] QImage actionIcon(const QUuid& appId, const QString& actionId, int pixels,
+                                    qreal corner = 0) const;
 
     // Starts a scan and returns at once. When it ends it publishes, in this
     // order: allDiscoveredApps, filterAndSortApps(), isLoading = false, then

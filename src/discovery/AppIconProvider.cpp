@@ -5,8 +5,6 @@
 #include "UuidText.h"
 
 #include <QFutureWatcher>
-#include <QPainter>
-#include <QPainterPath>
 #include <QThread>
 #include <QUrlQuery>
 #include <QtConcurrent/QtConcurrentRun>
@@ -29,22 +27,6 @@ QSize boundedRequest(const QSize& requested) {
     if (wanted.height() <= 0)
         wanted.setHeight(wanted.width());
     return wanted.boundedTo(QSize(maxServedPixels, maxServedPixels));
-}
-
-QImage withRoundedCorners(const QImage& image, qreal corner) {
-    if (corner <= 0)
-        return image;
-    QImage rounded(image.size(), QImage::Format_ARGB32_Premultiplied);
-    rounded.fill(Qt::transparent);
-    QPainter painter(&rounded);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath clip;
-    const qreal radius = std::min(corner, 0.5) * std::min(image.width(), image.height());
-    clip.addRoundedRect(QRectF(rounded.rect()), radius, radius);
-    painter.setClipPath(clip);
-    painter.drawImage(0, 0, image);
-    painter.end();
-    return rounded;
 }
 
 // One icon on its way. Lives on the engine's loader thread, which deletes it
@@ -101,17 +83,17 @@ QImage AppIconProvider::requestImage(const QString& id, QSize* size, const QSize
     const std::optional<QUuid> appId = parseUuidText(path.section(u'?', 0, 0));
     const QUrlQuery query(path.section(u'?', 1));
     const QString action = query.queryItemValue(QStringLiteral("action"), QUrl::FullyDecoded);
+    const qreal corner = query.queryItemValue(QStringLiteral("corner")).toDouble();
     // A request of another shape gets the square, which the view fits.
-    QImage image = m_discovery == nullptr ? genericAppIcon(pixels)
+    QImage image = m_discovery == nullptr ? roundedCorners(genericAppIcon(pixels), corner)
                    : action.isEmpty()
-                       ? m_discovery->icon(appId.value_or(QUuid()), pixels)
-                       : m_discovery->actionIcon(appId.value_or(QUuid()), action, pixels);
+                       ? m_discovery->icon(appId.value_or(QUuid()), pixels, corner)
+                       : m_discovery->actionIcon(appId.value_or(QUuid()), action, pixels, corner);
     // An action without a picture of its own leaves its menu entry clear.
     if (image.isNull()) {
         image = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
     }
-    image = withRoundedCorners(image, query.queryItemValue(QStringLiteral("corner")).toDouble());
     if (size != nullptr)
         *size = image.size();
     return image;

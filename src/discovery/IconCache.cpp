@@ -48,9 +48,9 @@ std::shared_ptr<const IconThemeIndex> IconCache::themes() {
     return index;
 }
 
-QImage IconCache::icon(const QString& source, int pixels) {
-    // The size first: digits never clash with a source's own characters.
-    const QString key = QString::number(pixels) + u':' + source;
+QImage IconCache::icon(const QString& source, int pixels, qreal corner) {
+    // Size and corner first: no colon in them clashes with one of the source's.
+    const QString key = QString::number(pixels) + u'/' + QString::number(corner) + u':' + source;
     quint64 generation = 0;
     {
         const QMutexLocker locker(&m_mutex);
@@ -65,6 +65,7 @@ QImage IconCache::icon(const QString& source, int pixels) {
     QImage picture = file.isEmpty() ? QImage() : decodeIconFile(file, pixels);
     if (picture.isNull())
         picture = genericAppIcon(pixels);
+    picture = roundedCorners(picture, corner);
     const QMutexLocker locker(&m_mutex);
     if (generation == m_generation)
         m_pictures.insert(key, new QImage(picture), picture.sizeInBytes());

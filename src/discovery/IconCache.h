@@ -39,8 +39,10 @@ public:
     // first themed request does not wait for it.
     void prepareThemes();
 
-    // `source`'s picture in a transparent square of `pixels`.
-    [[nodiscard]] QImage icon(const QString& source, int pixels);
+    // `source`'s picture in a transparent square of `pixels`, its corners
+    // rounded by `corner` as roundedCorners() does. What is kept is the
+    // picture as shown, so the views share it rather than each holding a copy.
+    [[nodiscard]] QImage icon(const QString& source, int pixels, qreal corner = 0);
 
 private:
     [[nodiscard]] std::shared_ptr<const IconThemeIndex> themes();

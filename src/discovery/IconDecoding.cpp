@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <QPainterPath>
 #include <QtEndian>
 
 #include <algorithm>
@@ -193,6 +194,25 @@ QImage decodeIconFile(const QString& path, int pixels) {
     if (pngIsTooLarge(*data))
         return {};
     return readImage(*data, imageFormatOf(*data), pixels);
+}
+
+QImage roundedCorners(const QImage& image, qreal corner) {
+    if (!(corner > 0) || image.isNull())
+        return image;
+    QImage rounded(image.size(), QImage::Format_ARGB32_Premultiplied);
+    rounded.fill(Qt::transparent);
+    QPainter painter(&rounded);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath clip;
+    const qreal radius = std::min(corner, 0.5) * std::min(image.width(), image.height());
+    clip.addRoundedRect(QRectF(rounded.rect()), radius, radius);
+    painter.setClipPath(clip);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    // A picture that has been painted on keeps its paint engine, and the
+    // engine its buffers, a few kilobytes, for as long as the picture lives.
+    // Icons live on screen and in the cache: a copy leaves them behind.
+    return rounded.copy();
 }
 
 QImage genericAppIcon(int pixels) {

@@ -16,6 +16,11 @@ inline constexpr int appIconPixels = 128;
 // smaller than) `pixels` is the only one decoded.
 [[nodiscard]] QImage decodeIcns(const QByteArray& data, int pixels = appIconPixels);
 
+// `image` with its corners cut round, to a radius of `corner` times its shorter
+// side (at most half of it), and clear outside them; `image` itself unless
+// `corner` is positive.
+[[nodiscard]] QImage roundedCorners(const QImage& image, qreal corner);
+
 // Our own picture of "an application", for entries without a usable icon, at
 // `pixels` square. Safe on any thread.
 [[nodiscard]] QImage genericAppIcon(int pixels = appIconPixels);

@@ -1,7 +1,7 @@
 pragma ComponentBehavior: Bound
 import QtQuick
 import Quorlin
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 
 // The list the user picks an application from: a search field over a fixed
 // 300 x 400 list of rows. It knows nothing of folders; the host supplies the

@@ -1,6 +1,6 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Quorlin
 // The module has a GridView of its own (one page of the launcher grid).
 import QtQuick as QQ

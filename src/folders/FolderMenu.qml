@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 
 // A folder tile's menu. Its texts keep the tile's translation context.
 Menu {

@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Quorlin
 
 // The application picker as a popover hanging under its button, with a small

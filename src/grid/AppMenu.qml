@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Quorlin
 
 // An application tile's menu: its desktop actions first, then Hide, Delete and

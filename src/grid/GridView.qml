@@ -75,7 +75,10 @@ Item {
                     anchors.centerIn: parent
                     width: 120
                     height: cell.height
-                    radius: 20
+                    // Square while hidden: the software renderer draws a rounded
+                    // rectangle's corners into a picture of their own, shown or
+                    // not, and a page holds two such rings per tile.
+                    radius: visible ? 20 : 0
                     color: Qt.rgba(1, 1, 1, 0.12)
                     border.color: "white"
                     border.width: 2
@@ -209,7 +212,8 @@ Item {
                         Rectangle {
                             objectName: "dropRing"
                             anchors.fill: parent
-                            radius: 20
+                            // Square while hidden, as the focus ring above.
+                            radius: visible ? 20 : 0
                             color: "transparent"
                             border.color: Qt.rgba(1, 1, 1, 0.5)
                             border.width: 3

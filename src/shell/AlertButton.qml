@@ -1,6 +1,6 @@
 import QtQuick
 import Quorlin
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 
 // One button of the delete alert; destructive ones say so in red.
 AbstractButton {

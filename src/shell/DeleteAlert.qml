@@ -1,6 +1,7 @@
 import QtQuick
 import Quorlin
-import QtQuick.Controls
+import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 
 // The confirmation before an application goes to the Trash. It follows the main
 // screen's showDeleteConfirmation; Escape and Cancel both cancel.
@@ -10,7 +11,7 @@ Popup {
     required property MainScreen mainScreen
 
     objectName: "deleteAlert"
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     anchors.centerIn: parent
     width: 280
     modal: true
@@ -34,7 +35,7 @@ Popup {
         }
     }
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: Qt.rgba(0, 0, 0, 0.25)
     }
 

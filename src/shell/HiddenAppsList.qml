@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import Quorlin
 
 // In edit mode, the way back for what was hidden: a list under the Hidden Apps

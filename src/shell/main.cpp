@@ -9,7 +9,6 @@
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
-#include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstring>
@@ -50,7 +49,6 @@ int main(int argc, char* argv[]) {
 
     chooseSceneGraphBackend();
     installAnimationClock();
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
     QuorlinApp launcher(shell.options(catalogue.roots()));
     return launcher.exec();
 }
