@@ -30,6 +30,47 @@ Item {
     // The rocking of the tiles in edit mode, in degrees; the pages' view drives it.
     property real wiggle: 0
 
+    // The keyboard's focus ring, under the tiles so its icon keeps its colours,
+    // and the ring around an application a drag rests on, over them. One of
+    // each per page, moved to its cell: the software renderer keeps a node and
+    // a picture of the corners for every rounded rectangle, shown or not.
+    property Item focusedCell: null
+    property Item dropTargetCell: null
+
+    function place(cell) {
+        if (cell.isFocused)
+            focusedCell = cell;
+        else if (focusedCell === cell)
+            focusedCell = null;
+        if (cell.isDropTarget && cell.kind === "app")
+            dropTargetCell = cell;
+        else if (dropTargetCell === cell)
+            dropTargetCell = null;
+    }
+
+    component CellRing: Rectangle {
+        required property Item cells
+        property Item cell
+
+        x: cells.x + (cell ? cell.x + (cell.width - width) / 2 : 0) * cells.scale
+        y: cells.y + (cell ? cell.y : 0) * cells.scale
+        width: 120
+        height: cell ? cell.height : 0
+        transformOrigin: Item.TopLeft
+        scale: cells.scale
+        radius: 20
+        visible: cell !== null
+    }
+
+    CellRing {
+        objectName: "focusRing"
+        cells: cells
+        cell: root.focusedCell
+        color: Qt.rgba(1, 1, 1, 0.12)
+        border.color: "white"
+        border.width: 2
+    }
+
     Grid {
         id: cells
 
@@ -69,21 +110,11 @@ Item {
                 width: root.columnWidth
                 height: kind === "app" ? 110 : 120
 
-                // The keyboard's focus ring, under the tile so its icon keeps its colours.
-                Rectangle {
-                    objectName: "focusRing"
-                    anchors.centerIn: parent
-                    width: 120
-                    height: cell.height
-                    // Square while hidden: the software renderer draws a rounded
-                    // rectangle's corners into a picture of their own, shown or
-                    // not, and a page holds two such rings per tile.
-                    radius: visible ? 20 : 0
-                    color: Qt.rgba(1, 1, 1, 0.12)
-                    border.color: "white"
-                    border.width: 2
-                    visible: cell.cellId === root.grid.focusedCellId
-                }
+                // Tells the page's rings where they belong.
+                readonly property bool isFocused: cellId === root.grid.focusedCellId
+                onIsFocusedChanged: root.place(cell)
+                onIsDropTargetChanged: root.place(cell)
+                Component.onCompleted: root.place(cell)
 
                 Loader {
                     id: tileLoader
@@ -208,17 +239,6 @@ Item {
                             opacity: cell.isDragged ? 0.5 : 1
                             onDeleteClicked: root.grid.requestDelete(cell.appId)
                         }
-
-                        Rectangle {
-                            objectName: "dropRing"
-                            anchors.fill: parent
-                            // Square while hidden, as the focus ring above.
-                            radius: visible ? 20 : 0
-                            color: "transparent"
-                            border.color: Qt.rgba(1, 1, 1, 0.5)
-                            border.width: 3
-                            visible: cell.isDropTarget
-                        }
                     }
                 }
 
@@ -236,6 +256,15 @@ Item {
                 }
             }
         }
+    }
+
+    CellRing {
+        objectName: "dropRing"
+        cells: cells
+        cell: root.dropTargetCell
+        color: "transparent"
+        border.color: Qt.rgba(1, 1, 1, 0.5)
+        border.width: 3
     }
 
     // The applications' menu, made the first time it opens and from a file of

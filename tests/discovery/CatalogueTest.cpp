@@ -136,16 +136,14 @@ private Q_SLOTS:
                                    "#ff0000", "generic"}));
         // Square or rounded, as asked; the rounded picture is kept as shown, so
         // asking again shares its pixels instead of rounding it anew.
-        const auto red = [&](const QString& query) {
-            return provider.requestImage(uuidText(discovery.applications().at(4).id) + query, &size,
-                                         QSize(20, 20));
-        };
-        const QImage square = red({});
-        const QImage rounded = red("?corner=0.25");
+        const QString red = uuidText(discovery.applications().at(4).id);
+        const QImage square = provider.requestImage(red, &size, QSize(20, 20));
+        const QImage rounded = provider.requestImage(red + "?corner=0.25", &size, QSize(20, 20));
         QCOMPARE((QList<int>{square.pixelColor(0, 0).alpha(), rounded.pixelColor(0, 0).alpha(),
-                             rounded.pixelColor(10, 10).alpha(), size.width()}),
+                             rounded.pixelColor(10, 10).alpha(), square.width()}),
                  (QList<int>{255, 0, 255, 20}));
-        QCOMPARE(red("?corner=0.25").constBits(), rounded.constBits());
+        QCOMPARE(provider.requestImage(red + "?corner=0.25", &size, {20, 20}).constBits(),
+                 rounded.constBits());
         // A desktop action's own icon; an unknown action's is clear, and one
         // that names none has no address at all. The icon N lacked is
         // installed meanwhile: the next scan finds it.

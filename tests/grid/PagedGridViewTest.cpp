@@ -114,6 +114,27 @@ private Q_SLOTS:
         QCOMPARE(pages(false), 1);
     }
 
+    // The focus ring lies under its cell, the drop ring over the application a
+    // drag rests on; each follows its cell and goes when it leaves.
+    void ringsFollowTheirCells() {
+        Scene scene(40);
+        const auto ringOn = [&](const char* name, int app) {
+            const QQuickItem* ring = itemNamed(scene.root, name);
+            const QQuickItem* cell = scene.cellOf(app);
+            return ring->isVisible() &&
+                   ring->mapRectToScene(ring->boundingRect()).center().toPoint() ==
+                       cell->mapRectToScene(cell->boundingRect()).center().toPoint();
+        };
+        scene.grid.navigate(Qt::Key_Down, false);
+        QTRY_VERIFY(ringOn("focusRing", 0) && !itemNamed(scene.root, "dropRing")->isVisible());
+        scene.grid.beginDrag(uuidText(scene.apps.at(2).id));
+        const QString target = scene.cellOf(3)->property("cellId").toString();
+        scene.grid.dropEntered(target);
+        QTRY_VERIFY(ringOn("dropRing", 3) && ringOn("focusRing", 0));
+        scene.grid.dropExited(target);
+        QTRY_VERIFY(!itemNamed(scene.root, "dropRing")->isVisible());
+    }
+
     // In edit mode every tile rocks, one built on a page turned to as well,
     // all as one; out of it they stand straight at once.
     void editModeRocksTheTiles() {
