@@ -65,6 +65,10 @@ PagedGrid::PagedGrid(QObject* parent)
     // Often enough that a turn comes within a frame or so of its time.
     m_edgeTimer.setInterval(40);
     connect(&m_edgeTimer, &QTimer::timeout, this, &PagedGrid::turnPageUnderDrag);
+    m_lingerTimer.setSingleShot(true);
+    m_lingerTimer.setInterval(lingerMs);
+    connect(&m_lingerTimer, &QTimer::timeout, this,
+            [this] { setNeighbourRule(m_hasLingered, true); });
 }
 
 PagedGrid::~PagedGrid() = default;
@@ -197,6 +201,9 @@ void PagedGrid::resetViewState() {
     setFocusedIndex(-1);
     setCurrentPage(0);
     setHasTurned(false);
+    setNeighbourRule(m_hasLingered, false);
+    if (m_isShown)
+        m_lingerTimer.start();
     changeDragged([](std::optional<AppItem>& dragged) { dragged.reset(); });
     clearAllHover();
     dragLeft();
@@ -383,6 +390,19 @@ void PagedGrid::setDragReach(int reach) {
 
 void PagedGrid::setSearching(bool searching) {
     setNeighbourRule(m_isSearching, searching);
+}
+
+// Only time on screen counts: a launcher started hidden builds nothing more
+// while nobody can look at it.
+void PagedGrid::setShown(bool shown) {
+    if (shown == m_isShown)
+        return;
+    m_isShown = shown;
+    Q_EMIT isShownChanged();
+    if (!shown)
+        m_lingerTimer.stop();
+    else if (!m_hasLingered)
+        m_lingerTimer.start();
 }
 
 void PagedGrid::setHasTurned(bool turned) {

@@ -57,11 +57,15 @@ class PagedGrid : public QObject {
     // the drag runs inside that tile and ends if it goes.
     Q_PROPERTY(int dragReach READ dragReach NOTIFY dragReachChanged)
     // Whether the view builds the pages either side of the one shown ahead of
-    // a turn: once a page has been turned since the view came on screen (a
-    // launcher opened to type a name pays for no page it does not show), and
-    // not while a search narrows the grid, where every keystroke would rebind
-    // them as well as the page shown.
+    // a turn: once a page has been turned since the view came on screen, or
+    // once it has been shown for lingerMs, and not while a search narrows the
+    // grid, where every keystroke would rebind them as well as the page shown.
+    // A launcher opened to type a name has been typed into by then and pays
+    // for no page it does not show; one still looked at is about to be paged
+    // through, and its first turn would otherwise build its page as it starts.
     Q_PROPERTY(bool keepsNeighbours READ keepsNeighbours NOTIFY keepsNeighboursChanged)
+    // Whether the view is in a window on screen; the view binds it.
+    Q_PROPERTY(bool isShown READ isShown WRITE setShown NOTIFY isShownChanged)
     // The cell the keyboard's focus ring is on, "" while there is none.
     Q_PROPERTY(QString focusedCellId READ focusedCellId NOTIFY focusChanged)
 
@@ -98,7 +102,12 @@ public:
     [[nodiscard]] const QString& revealLabel() const { return m_revealLabel; }
     [[nodiscard]] QString focusedCellId() const;
     [[nodiscard]] int dragReach() const { return m_dragReach; }
-    [[nodiscard]] bool keepsNeighbours() const { return m_hasTurned && !m_isSearching; }
+    static constexpr int lingerMs = 1000;
+    [[nodiscard]] bool keepsNeighbours() const {
+        return (m_hasTurned || m_hasLingered) && !m_isSearching;
+    }
+    [[nodiscard]] bool isShown() const { return m_isShown; }
+    void setShown(bool shown);
     void setSearching(bool searching);
     void setRevealLabel(const QString& label);
 
@@ -171,6 +180,7 @@ Q_SIGNALS:
     void focusChanged();
     void dragReachChanged();
     void keepsNeighboursChanged();
+    void isShownChanged();
 
     void launchRequested(const AppItem& app);
     void actionRequested(const AppItem& app, const QString& actionId);
@@ -229,6 +239,9 @@ private:
     int m_dragSourcePage = 0;
     int m_dragReach = 0;
     bool m_hasTurned = false;
+    bool m_hasLingered = false;
+    bool m_isShown = false;
+    QTimer m_lingerTimer;
     bool m_isSearching = false;
     QList<std::function<void()>> m_pendingDropActions;
 };

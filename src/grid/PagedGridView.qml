@@ -52,6 +52,12 @@ Item {
         value: root.isEditMode
     }
 
+    Binding {
+        target: root.grid
+        property: "isShown"
+        value: root.Window.window !== null && root.Window.window.visible
+    }
+
     // Under the pages: a drag over no tile is here, at a side, over a dot or
     // in between, and the grid turns pages when it rests there. Drops here
     // are refused, as on empty space.

@@ -50,6 +50,11 @@ struct Scene {
         return cell &&
                QRectF(0, 0, 1920, 1055).contains(cell->mapRectToScene(cell->boundingRect()));
     }
+    [[nodiscard]] long builtPages(bool visibleOnly) const {
+        const QList<QQuickItem*> all = itemsNamed(root, QStringLiteral("gridPage"));
+        return std::count_if(all.begin(), all.end(),
+                             [=](QQuickItem* page) { return !visibleOnly || page->isVisible(); });
+    }
     [[nodiscard]] int currentDot() const {
         return itemNamed(root, "pageDots")->property("current").toInt();
     }
@@ -89,18 +94,18 @@ private Q_SLOTS:
         QCOMPARE(scene.grid.currentPage(), 1);
     }
 
-    // Once a page has been turned, the pages either side of the one shown are
-    // built when the view is still, not inside a turn, drawn only in view, and
-    // let go at once when a search starts.
+    // Left on screen a moment, the view builds the next page out of sight
+    // (hidden, it waits until it is shown); once a page has been turned, the
+    // pages either side of the one shown are built when the view is still, not
+    // inside a turn, drawn only in view, and let go at once when a search starts.
     void neighboursBuiltAhead() {
         Scene scene(150);
-        const auto pages = [&scene](bool visibleOnly) {
-            const QList<QQuickItem*> all = itemsNamed(scene.root, QStringLiteral("gridPage"));
-            return std::count_if(all.begin(), all.end(), [=](QQuickItem* page) {
-                return !visibleOnly || page->isVisible();
-            });
-        };
+        const auto pages = [&scene](bool visibleOnly) { return scene.builtPages(visibleOnly); };
+        scene.qml.view().hide();
+        QTest::qWait(PagedGrid::lingerMs + 200); // the time on screen is the input
         QVERIFY(!scene.grid.keepsNeighbours() && pages(false) == 1);
+        scene.qml.view().show();
+        QTRY_VERIFY(pages(false) == 2 && pages(true) == 1);
         scene.grid.setCurrentPage(1);
         QTRY_COMPARE(pages(false), 3);
         QVERIFY(scene.onScreen(35) && pages(true) == 1);
