@@ -119,8 +119,8 @@ private Q_SLOTS:
         QCOMPARE(pages(false), 1);
     }
 
-    // The focus ring lies under its cell, the drop ring over the application a
-    // drag rests on; each follows its cell and goes when it leaves.
+    // The focus ring is centred on its cell and the drop ring on the application
+    // a drag rests on; the drop ring goes when the drag leaves.
     void ringsFollowTheirCells() {
         Scene scene(40);
         const auto ringOn = [&](const char* name, int app) {
