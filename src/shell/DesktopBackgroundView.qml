@@ -1,8 +1,8 @@
 import QtQuick
 import Quorlin
 
-// The blurred desktop picture under a 0.3 black veil, or the fixed blue-violet
-// gradient while there is no picture.
+// The blurred desktop picture, which comes under its 0.3 black veil, or the
+// fixed blue-violet gradient while there is no picture.
 Item {
     id: root
 
@@ -28,12 +28,5 @@ Item {
         fillMode: Image.PreserveAspectCrop
         smooth: true
         cache: false
-    }
-
-    Rectangle {
-        objectName: "dimming"
-        anchors.fill: parent
-        visible: root.background.hasPicture
-        color: Qt.rgba(0, 0, 0, 0.3)
     }
 }

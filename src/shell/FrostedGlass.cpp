@@ -13,9 +13,8 @@
 
 namespace {
 
-// The main screen's own dimming of the picture and its gradient while there is
-// no picture, as DesktopBackgroundView draws them over the whole window.
-const QColor screenDimming = QColor::fromRgbF(0, 0, 0, 0.3f);
+// The main screen's gradient while there is no picture, as DesktopBackgroundView
+// draws it over the whole window. The picture comes veiled as the screen shows it.
 const QColor fallbackStart = QColor::fromRgbF(0.1f, 0.15f, 0.25f);
 const QColor fallbackEnd = QColor::fromRgbF(0.15f, 0.1f, 0.3f);
 
@@ -98,7 +97,6 @@ void FrostedGlass::paint(QPainter* painter) {
                                origin.y() + (sceneSize.height() - picture.height() * scale) / 2)
                                .scale(scale, scale));
         painter->fillPath(shape, brush);
-        painter->fillPath(shape, screenDimming);
     } else {
         QLinearGradient gradient(origin, origin + QPointF(sceneSize.width(), sceneSize.height()));
         gradient.setColorAt(0, fallbackStart);

@@ -105,7 +105,7 @@ private Q_SLOTS:
         l.pictures.setUrl(QUrl::fromLocalFile(dir.filePath("Sky.png")));
         l.background.load();
         QTRY_COMPARE(l.item("desktopPicture")->property("status").toInt(), 1); // Image.Ready
-        QVERIFY(l.item("dimming")->isVisible() && !l.item("fallbackGradient")->isVisible());
+        QVERIFY(l.item("desktopPicture")->isVisible() && !l.item("fallbackGradient")->isVisible());
         QCOMPARE(l.lines.last(), "Desktop image loaded successfully: Sky.png, size: (30.0, 30.0)");
 
         QSignalSpy escapes(&l.delegate, &AppDelegate::escapePressed);

@@ -131,6 +131,10 @@ private Q_SLOTS:
         const QImage blurred = blurredBackground(flat.scaled(4000, 1000), QSize(1920, 1055));
         QVERIFY(!blurred.isNull() && blurred.width() < 1920);
         QVERIFY(qAbs(double(blurred.width()) / blurred.height() - 4.0) < 0.08);
+        // Over the window's black and under the screen's veil, opaque to its edges.
+        QCOMPARE(blurred.pixelColor(blurred.width() / 2, blurred.height() / 2),
+                 QColor(28, 84, 140));
+        QVERIFY(!blurred.hasAlphaChannel() && blurred.pixelColor(0, 0).blue() < 100);
     }
 
     void animationsMoveInTheFrameThatStartsThem() {
