@@ -1,5 +1,7 @@
 #include "BackgroundBlur.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,9 +13,9 @@ namespace {
 // full-screen picture to about 130 000 pixels while the radius stays above 4.
 constexpr double downscale = 4.0;
 
-// The black veil the screen lays over the picture, at 0.3: kept in the picture
-// rather than drawn over the whole window with every frame the pages move.
-constexpr int veilTenths = 3;
+// The black veil the screen lays over the picture: kept in the picture rather
+// than drawn over the whole window with every frame the pages move.
+constexpr float veil = 0.3f;
 
 // One box pass over `count` premultiplied pixels spaced `stride` apart, with a
 // window of 2 * radius + 1 and transparent pixels outside the run.
@@ -82,17 +84,10 @@ QImage blurredBackground(const QImage& picture, const QSize& viewSize, double ra
     // Over the window's black, where the blur fades out at the edges, and
     // veiled: opaque, so it is copied rather than blended when drawn.
     QImage shown(small.size(), QImage::Format_RGB32);
-    for (int y = 0; y < small.height(); ++y) {
-        const auto* from = reinterpret_cast<const std::uint32_t*>(small.constScanLine(y));
-        auto* to = reinterpret_cast<std::uint32_t*>(shown.scanLine(y));
-        for (int x = 0; x < small.width(); ++x) {
-            std::uint32_t pixel = 0xff000000u;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const std::uint32_t channel = (from[x] >> shift) & 0xff;
-                pixel |= ((channel * (10 - veilTenths) + 5) / 10) << shift;
-            }
-            to[x] = pixel;
-        }
-    }
+    shown.fill(Qt::black);
+    QPainter painter(&shown);
+    painter.drawImage(0, 0, small);
+    painter.fillRect(shown.rect(), QColor::fromRgbF(0, 0, 0, veil));
+    painter.end();
     return shown;
 }

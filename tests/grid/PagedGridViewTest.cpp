@@ -50,11 +50,6 @@ struct Scene {
         return cell &&
                QRectF(0, 0, 1920, 1055).contains(cell->mapRectToScene(cell->boundingRect()));
     }
-    [[nodiscard]] long builtPages(bool visibleOnly) const {
-        const QList<QQuickItem*> all = itemsNamed(root, QStringLiteral("gridPage"));
-        return std::count_if(all.begin(), all.end(),
-                             [=](QQuickItem* page) { return !visibleOnly || page->isVisible(); });
-    }
     [[nodiscard]] int currentDot() const {
         return itemNamed(root, "pageDots")->property("current").toInt();
     }
@@ -100,7 +95,12 @@ private Q_SLOTS:
     // inside a turn, drawn only in view, and let go at once when a search starts.
     void neighboursBuiltAhead() {
         Scene scene(150);
-        const auto pages = [&scene](bool visibleOnly) { return scene.builtPages(visibleOnly); };
+        const auto pages = [&scene](bool visibleOnly) {
+            const QList<QQuickItem*> all = itemsNamed(scene.root, QStringLiteral("gridPage"));
+            return std::count_if(all.begin(), all.end(), [=](QQuickItem* page) {
+                return !visibleOnly || page->isVisible();
+            });
+        };
         scene.qml.view().hide();
         QTest::qWait(PagedGrid::lingerMs + 200); // the time on screen is the input
         QVERIFY(!scene.grid.keepsNeighbours() && pages(false) == 1);
